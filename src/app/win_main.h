@@ -1,0 +1,7 @@
+// Start-up, the message loop, the frame and shutdown.
+#pragma once
+#include "platform/win32.h"
+
+int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
+LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void RenderFrame();

@@ -1,0 +1,31 @@
+// One WAV file in one OpenAL buffer played through one source. With SoundEnabled 0 nothing here
+// touches the audio library.
+#pragma once
+#include <cstdint>
+
+class Sound {
+public:
+    int32_t format = 0;
+    void* data = nullptr;
+    int32_t size = 0;
+    int32_t frequency = 0;
+    uint32_t source = 0;
+    uint32_t buffer = 0;
+    uint8_t loop = 0;
+    uint8_t loaded = 0;
+    const char* file = "";  // the path given to Load, for diagnostics
+
+    ~Sound();
+    void Load(const char* path);
+    void Play(uint8_t looped);
+    void Stop();
+};
+
+void SoundStartup();
+void SoundShutdown();
+// Observers for the demo runner: every Play that acted, and Stop.
+struct SoundObserver {
+    void (*played)(const Sound& sound, uint8_t looped) = nullptr;
+    void (*stopped)(const Sound& sound) = nullptr;
+};
+extern SoundObserver g_soundObserver;

@@ -1,0 +1,1 @@
+// The scripted runner: filled in with the runner itself.
