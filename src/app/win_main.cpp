@@ -1,7 +1,152 @@
 #include "app/win_main.h"
 
-int WinMain(HINSTANCE, HINSTANCE, char*, int) { return 0; }
+#include <cstdio>
+
+#include "app/globals.h"
+#include "engine/config.h"
+#include "engine/engine.h"
+#include "engine/frame_timer.h"
+#include "engine/input.h"
+#include "engine/light_set.h"
+#include "engine/log.h"
+#include "engine/sound.h"
+#include "game/random.h"
+#include "menu/menu.h"
+#include "menu/resource_set.h"
+#include "render/scene.h"
+
+namespace {
+
+const char* const kClassName = "ZRM7 - Voltrana";
+
+bool InGameMode() { return g_menu.active == 0; }
+
+void FillEngineSettings() {
+    g_engine.width = static_cast<uint32_t>(ScreenWidth);
+    g_engine.height = static_cast<uint32_t>(ScreenHeight);
+    g_engine.windowed = 0;
+    if (ScreenFormat == 0) {
+        g_engine.screenFormat = D3DFMT_R5G6B5;
+        g_engine.textureFormat = D3DFMT_A1R5G5B5;
+    } else if (ScreenFormat == 1) {
+        g_engine.screenFormat = D3DFMT_A8R8G8B8;
+        g_engine.textureFormat = D3DFMT_A8R8G8B8;
+    } else {
+        g_engine.screenFormat = D3DFMT_UNKNOWN;
+        g_engine.textureFormat = D3DFMT_UNKNOWN;
+    }
+    g_engine.nearPlane = 10.0f;
+    g_engine.farPlane = 800.0f;
+    g_engine.backgroundColor = MakeColorRGB(0.0f, 0.0f, 0.0f);
+}
+
+void SetDefaultRenderStates() {
+    g_engine.SetZBuffer(1);
+    g_engine.SetTextureFilter(0, D3DTEXF_LINEAR);
+    g_engine.SetTextureFilter(1, D3DTEXF_LINEAR);
+    g_engine.SetCullMode(D3DCULL_NONE);
+    g_engine.SetShadeMode(D3DSHADE_GOURAUD);
+    g_engine.SetMipFilter(0, 1);
+    g_engine.SetMipFilter(1, 1);
+}
+
+void LoadTownScene() {
+    switch (SceneDetail) {
+        case 0: g_scene.Load("models/scenehi.geo"); break;
+        case 1: g_scene.Load("models/sceneme.geo"); break;
+        case 2: g_scene.Load("models/scenelo.geo"); break;
+        default: break;  // any other detail value plays without a town
+    }
+}
+
+void AddLights() {
+    g_lightSet.Allocate(2);
+    g_lightSet.AddDirectionalLight(MakeVector(1.5f, -1.0f, 1.5f), Color4{2, 2, 2, 2}, Color4{0.2f, 0.2f, 0.2f, 0.2f},
+                                   Color4{1, 1, 1, 1});
+    g_lightSet.AddPointLight(MakeVector(-20.0f, 50.0f, -10.0f), Color4{2, 2, 1, 2}, Color4{0, 0, 0, 0},
+                             Color4{0.5f, 0.5f, 0.5f, 0.5f}, 1.4f, 177.0f);
+}
+
+void Shutdown() {
+    g_scene.Release();
+    g_lightSet.ReleaseRecords();
+    g_input.Release();
+    SoundShutdown();
+    g_engine.Release();
+    UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
+}
+
+}  // namespace
+
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
-void RenderFrame() {}
+
+int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = 48;
+    wc.style = CS_CLASSDC;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(107));
+    wc.lpszClassName = kClassName;
+    wc.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(107));
+    RegisterClassExA(&wc);
+
+    // Without a readable config.ini there would be no screen size at all; play at 800 x 600 instead.
+    const bool configRead = ReadConfig();
+    if (!configRead) ApplyDefaultConfig();
+    FillEngineSettings();
+
+    g_hWnd = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kClassName, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                             0, 0, ScreenWidth, ScreenHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_hInstance = instance;
+    if (!g_hWnd) {
+        std::fprintf(stderr, "voltrana: cannot open a window (no display available?)\n");
+        UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
+        return 1;
+    }
+
+    if (!g_engine.Init()) {
+        // The message box has told the player; without a device there is nothing to run.
+        Shutdown();
+        return 1;
+    }
+    if (!configRead)
+        LogWrite("config.ini sa nepodarilo precitat: pouzivam 800x600, 32 bitov, detail 0, zvuk zapnuty");
+
+    SetDefaultRenderStates();
+    g_engine.textureMipLevels = 0;
+    gameSrand(timeGetTime());
+    g_input.Init();
+    ShowLoadingScreen();
+    SoundStartup();
+    g_smallFont.Create(12, 700, "Arial");
+    g_cursorPanel.Create(32.0f, 32.0f, 1);
+    g_cursorPanel.AddFrame(180, MakeColor(0.0f, 1.0f, 0.0f, 1.0f));
+    LoadTownScene();
+    g_menu.Setup();
+    g_resources.Load();
+    AddLights();
+    g_capFrameRate = InGameMode;
+
+    ShowWindow(g_hWnd, SW_SHOWDEFAULT);
+    UpdateWindow(g_hWnd);
+
+    MSG msg{};
+    while (msg.message != WM_QUIT) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            RenderFrame();
+        }
+    }
+
+    Shutdown();
+    return 0;
+}

@@ -5,3 +5,5 @@
 int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void RenderFrame();
+// Camera, bus controls and the Escape key of a game-mode frame.
+void HandleGameKeys();

@@ -1,1 +1,205 @@
-// The scripted runner: filled in with the runner itself.
+#include "demo/demo_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "app/win_main.h"
+#include "demo/png_writer.h"
+#include "engine/engine.h"
+#include "engine/sound.h"
+
+namespace {
+
+// Divisible by the usual frame rates, so a frame lasts a whole number of ticks.
+const int64_t kVirtualFrequency = 2400000;
+
+DemoRunner* s_runner = nullptr;
+
+void SoundPlayed(const Sound& sound, uint8_t looped) {
+    if (s_runner) s_runner->OnSoundPlayed(sound.file ? sound.file : "", looped != 0);
+}
+
+void SoundStopped(const Sound& sound) {
+    if (s_runner) s_runner->OnSoundStopped(sound.file ? sound.file : "");
+}
+
+}  // namespace
+
+DemoRunner::DemoRunner(Script script, DemoOptions options) : options_(std::move(options)) {
+    for (const ScriptEvent& e : script.events) {
+        if (e.kind == ScriptEvent::Quit) {
+            if (quitFrame_ < 0 || e.frame < quitFrame_) quitFrame_ = e.frame;
+        } else if (e.kind == ScriptEvent::Shot || e.kind == ScriptEvent::Dump) {
+            outputEvents_.push_back(e);
+        } else {
+            inputEvents_.push_back(e);
+        }
+    }
+    const double fps = options_.fps > 0.0 ? options_.fps : 30.0;
+    ticksPerFrame_ = std::max<int64_t>(1, std::llround(kVirtualFrequency / fps));
+    realStart_ = RealTicks();
+}
+
+DemoRunner::~DemoRunner() {
+    if (GetAutomation() == this) SetAutomation(nullptr);
+    if (s_runner == this) s_runner = nullptr;
+}
+
+int64_t DemoRunner::RealTicks() const {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double DemoRunner::SecondsElapsed() const {
+    if (options_.timedemo) return (RealTicks() - realStart_) / 1e9;
+    return static_cast<double>(virtualNow_) / kVirtualFrequency;
+}
+
+int DemoRunner::Run() {
+    s_runner = this;
+    g_soundObserver.played = SoundPlayed;
+    g_soundObserver.stopped = SoundStopped;
+    SetAutomation(this);
+    const int status = WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
+    // A dump asked for the very last frame is written once the game has stopped.
+    FlushDumps(frame_);
+    SetAutomation(nullptr);
+    g_soundObserver = SoundObserver{};
+    s_runner = nullptr;
+    return status;
+}
+
+int64_t DemoRunner::PerformanceFrequency() { return options_.timedemo ? 1000000000 : kVirtualFrequency; }
+
+int64_t DemoRunner::PerformanceCounter() {
+    if (options_.timedemo) {
+        const int64_t now = RealTicks();
+        if (inFrame_ && samplesThisFrame_++ == 1) times_.workMs.push_back((now - frameStartTicks_) / 1e6);
+        return now;
+    }
+    // The first sample of a frame is its start; the second, its end one frame later; every further
+    // sample (the frame-rate cap spinning) moves the clock on by a small step.
+    if (inFrame_) {
+        const int sample = samplesThisFrame_++;
+        if (sample == 1) virtualNow_ += ticksPerFrame_;
+        else if (sample > 1) virtualNow_ += std::max<int64_t>(1, ticksPerFrame_ / 64);
+    }
+    return virtualNow_;
+}
+
+uint32_t DemoRunner::Milliseconds() {
+    // Start-up seeds the random generator from this clock: it reads the seed.
+    if (frame_ == 0 && !inFrame_) return options_.seed;
+    const double ms = options_.timedemo ? (RealTicks() - realStart_) / 1e6 : virtualNow_ * 1000.0 / kVirtualFrequency;
+    return options_.seed + static_cast<uint32_t>(ms);
+}
+
+void DemoRunner::ApplyEvents() {
+    while (nextInput_ < inputEvents_.size() && inputEvents_[nextInput_].frame <= frame_) {
+        const ScriptEvent& e = inputEvents_[nextInput_++];
+        switch (e.kind) {
+            case ScriptEvent::KeyDown: keys_[e.key] = 0x80; break;
+            case ScriptEvent::KeyUp: keys_[e.key] = 0; break;
+            case ScriptEvent::Mouse:
+                mouseSet_ = true;
+                mouseX_ = e.x;
+                mouseY_ = e.y;
+                break;
+            case ScriptEvent::ButtonDown: buttons_[e.button] = true; break;
+            case ScriptEvent::ButtonUp: buttons_[e.button] = false; break;
+            default: break;
+        }
+    }
+}
+
+bool DemoRunner::BeforeFrame() {
+    FlushDumps(frame_ - 1);
+    if (options_.maxFrames >= 0 && frame_ >= options_.maxFrames) return false;
+    if (quitFrame_ >= 0 && frame_ >= quitFrame_) return false;
+    ApplyEvents();
+    const int64_t now = options_.timedemo ? RealTicks() : virtualNow_;
+    if (inFrame_ == false && frame_ > 0 && options_.timedemo) times_.frameMs.push_back((now - frameStartTicks_) / 1e6);
+    frameStartTicks_ = now;
+    inFrame_ = true;
+    samplesThisFrame_ = 0;
+    return true;
+}
+
+void DemoRunner::AfterPresent() {
+    if (!inFrame_) return;  // the loading screen's frame is not one of the script's frames
+    while (nextOutput_ < outputEvents_.size() && outputEvents_[nextOutput_].frame <= frame_) {
+        const ScriptEvent& e = outputEvents_[nextOutput_++];
+        if (e.kind == ScriptEvent::Shot) WriteShot(e.name);
+        else pendingDumps_.emplace_back(e.name, frame_);
+    }
+    ++frame_;
+    inFrame_ = false;
+}
+
+void DemoRunner::FlushDumps(long completedFrame) {
+    auto it = pendingDumps_.begin();
+    while (it != pendingDumps_.end()) {
+        if (it->second <= completedFrame) {
+            WriteDump(it->first, it->second);
+            it = pendingDumps_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void DemoRunner::KeyboardState(uint8_t keys[256]) { std::copy(keys_, keys_ + 256, keys); }
+
+void DemoRunner::MouseState(int& x, int& y, bool& left, bool& right) {
+    if (!mouseSet_) {
+        mouseX_ = static_cast<int>(g_engine.width / 2);
+        mouseY_ = static_cast<int>(g_engine.height / 2);
+        mouseSet_ = true;
+    }
+    x = mouseX_;
+    y = mouseY_;
+    left = buttons_[0];
+    right = buttons_[1];
+}
+
+void DemoRunner::OnSoundPlayed(const std::string& file, bool loop) {
+    played_.push_back(SoundEvent{frame_, file, loop});
+    looping_.erase(std::remove(looping_.begin(), looping_.end(), file), looping_.end());
+    if (loop) looping_.push_back(file);
+}
+
+void DemoRunner::OnSoundStopped(const std::string& file) {
+    looping_.erase(std::remove(looping_.begin(), looping_.end(), file), looping_.end());
+}
+
+void DemoRunner::WriteShot(const std::string& name) {
+    const int w = static_cast<int>(g_engine.width);
+    const int h = static_cast<int>(g_engine.height);
+    if (!g_pDevice || w <= 0 || h <= 0) {
+        errors_.push_back("shot " + name + ": no device");
+        return;
+    }
+    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+    if (FAILED(g_pDevice->ReadBackBuffer(rgba.data(), w, h))) {
+        errors_.push_back("shot " + name + ": the back buffer could not be read");
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(options_.outDir, ec);
+    const std::string path = options_.outDir + "/" + name + ".png";
+    if (!WritePng(path, rgba.data(), w, h)) errors_.push_back("shot " + name + ": cannot write " + path);
+}
+
+void DemoRunner::WriteDump(const std::string& name, long frame) {
+    std::error_code ec;
+    std::filesystem::create_directories(options_.outDir, ec);
+    const std::string path = options_.outDir + "/" + name + ".json";
+    std::ofstream out(path, std::ios::trunc);
+    out << DumpState(frame, played_, looping_).dump(2) << "\n";
+    if (!out) errors_.push_back("dump " + name + ": cannot write " + path);
+    played_.clear();
+}

@@ -1,1 +1,104 @@
-int main() { return 0; }
+// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window]
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "demo/demo_runner.h"
+#include "demo/script.h"
+
+namespace {
+
+int Usage(const char* message) {
+    std::fprintf(stderr, "voltrana-demo: %s\n", message);
+    std::fprintf(stderr,
+                 "usage: voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] "
+                 "[--window]\n");
+    return 2;
+}
+
+double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * (values.size() - 1) + 0.5));
+    return values[index];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage("no script given");
+    const std::string scriptPath = argv[1];
+    DemoOptions options;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char* what) -> const char* {
+            if (i + 1 >= argc) return nullptr;
+            (void)what;
+            return argv[++i];
+        };
+        char* end = nullptr;
+        if (arg == "--out") {
+            const char* v = value("DIR");
+            if (!v) return Usage("--out needs a folder");
+            options.outDir = v;
+        } else if (arg == "--fps") {
+            const char* v = value("F");
+            if (!v || (options.fps = std::strtod(v, &end), *end != '\0') || !(options.fps > 0.0 && options.fps < 1e6))
+                return Usage("--fps needs a positive number");
+        } else if (arg == "--seed") {
+            const char* v = value("N");
+            if (!v || (options.seed = static_cast<uint32_t>(std::strtoul(v, &end, 10)), *end != '\0'))
+                return Usage("--seed needs a whole number");
+        } else if (arg == "--frames") {
+            const char* v = value("N");
+            if (!v || (options.maxFrames = std::strtol(v, &end, 10), *end != '\0') || options.maxFrames < 0)
+                return Usage("--frames needs a whole number");
+        } else if (arg == "--timedemo") {
+            options.timedemo = true;
+        } else if (arg == "--window") {
+            options.window = true;
+        } else {
+            return Usage(("unknown option " + arg).c_str());
+        }
+    }
+
+    std::ifstream in(scriptPath, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot read the script\n", scriptPath.c_str());
+        return 2;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    Script script;
+    std::string error;
+    if (!ParseScript(text.str(), script, error)) {
+        std::fprintf(stderr, "%s:%s\n", scriptPath.c_str(), error.c_str());
+        return 2;
+    }
+
+    if (options.window) setenv("VOLTRANA_WINDOWED", "1", 1);
+    else setenv("SDL_VIDEODRIVER", "offscreen", 0);
+
+    DemoRunner runner(std::move(script), options);
+    const int status = runner.Run();
+    for (const std::string& problem : runner.Errors()) std::fprintf(stderr, "voltrana-demo: %s\n", problem.c_str());
+
+    if (options.timedemo) {
+        const FrameTimes& t = runner.Times();
+        const double seconds = runner.SecondsElapsed();
+        struct rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("frames %ld seconds %.3f fps %.1f\n", runner.FramesRendered(), seconds,
+                    seconds > 0 ? runner.FramesRendered() / seconds : 0.0);
+        std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5), Percentile(t.frameMs, 0.99));
+        std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5), Percentile(t.workMs, 0.99));
+        std::printf("peak memory %.1f MiB\n", usage.ru_maxrss / 1024.0);
+    }
+    if (!runner.Errors().empty() && status == 0) return 1;
+    return status;
+}
