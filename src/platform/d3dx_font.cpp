@@ -85,7 +85,7 @@ private:
     ~AtlasFont() override {
         if (atlas_) atlas_->Release();
     }
-    bool Build(FT_Face face);
+    bool Build(FT_Face face, int cellHeight);
 
     unsigned long references_ = 1;
     IDirect3DDevice9* device_ = nullptr;
@@ -117,7 +117,7 @@ AtlasFont* AtlasFont::Create(IDirect3DDevice9* device, const GdiFontDescription&
     if (FT_Request_Size(face, &request) == 0) {
         font = new AtlasFont();
         font->device_ = device;
-        if (!font->Build(face)) {
+        if (!font->Build(face, description.height > 0 ? height : 0)) {
             delete font;
             font = nullptr;
         }
@@ -126,10 +126,12 @@ AtlasFont* AtlasFont::Create(IDirect3DDevice9* device, const GdiFontDescription&
     return font;
 }
 
-bool AtlasFont::Build(FT_Face face) {
-    ascent_ = Round26(face->size->metrics.ascender);
-    lineHeight_ = ascent_ - Round26(face->size->metrics.descender);
-    if (lineHeight_ <= 0) lineHeight_ = Round26(face->size->metrics.height);
+bool AtlasFont::Build(FT_Face face, int cellHeight) {
+    // GDI's ascent is the font's ascender at this scale; its line is exactly the cell height asked for.
+    const FT_Fixed scale = face->size->metrics.y_scale;
+    ascent_ = Round26(FT_MulFix(face->ascender, scale));
+    lineHeight_ = cellHeight > 0 ? cellHeight : ascent_ - Round26(FT_MulFix(face->descender, scale));
+    if (lineHeight_ <= 0) lineHeight_ = std::max(1, Round26(face->size->metrics.height));
 
     // Render every glyph of the code page, then pack them in rows.
     struct Rendered {

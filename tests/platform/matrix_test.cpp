@@ -9,7 +9,8 @@ namespace {
 
 void ExpectMatrixNear(const D3DXMATRIX& m, const double expected[4][4], double tolerance) {
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_NEAR(m.m[i][j], expected[i][j], tolerance) << "row " << i << " col " << j;
+        for (int j = 0; j < 4; ++j)
+            EXPECT_NEAR(m.m[i][j], expected[i][j], tolerance) << "row " << i << " col " << j;
 }
 
 TEST(Matrices, PerspectiveOfTheGame) {
@@ -42,10 +43,8 @@ TEST(Matrices, LookAtFromTheStartingCamera) {
     x[2] /= xl;
     const double y[3] = {z[1] * x[2] - z[2] * x[1], z[2] * x[0] - z[0] * x[2], z[0] * x[1] - z[1] * x[0]};
     const auto dot = [&](const double a[3]) { return a[0] * ex + a[1] * ey + a[2] * ez; };
-    const double expected[4][4] = {{x[0], y[0], z[0], 0},
-                                   {x[1], y[1], z[1], 0},
-                                   {x[2], y[2], z[2], 0},
-                                   {-dot(x), -dot(y), -dot(z), 1}};
+    const double expected[4][4] = {
+        {x[0], y[0], z[0], 0}, {x[1], y[1], z[1], 0}, {x[2], y[2], z[2], 0}, {-dot(x), -dot(y), -dot(z), 1}};
     ExpectMatrixNear(m, expected, 1e-4);
     // The target sits straight ahead at the eye's distance.
     D3DXVECTOR3 out;
@@ -122,7 +121,8 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
                              d1[0] * d2[1] - d1[1] * d2[0]};
     const double n1 = std::sqrt(d1[0] * d1[0] + d1[1] * d1[1] + d1[2] * d1[2]);
     const double n2 = std::sqrt(d2[0] * d2[0] + d2[1] * d2[1] + d2[2] * d2[2]);
-    EXPECT_NEAR(std::sqrt(cross[0] * cross[0] + cross[1] * cross[1] + cross[2] * cross[2]) / (n1 * n2), 0.0, 1e-3);
+    EXPECT_NEAR(std::sqrt(cross[0] * cross[0] + cross[1] * cross[1] + cross[2] * cross[2]) / (n1 * n2), 0.0,
+                1e-3);
 }
 
 TEST(Matrices, NullArgumentsAreIgnored) {
