@@ -220,8 +220,10 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    SetDefaults();
 
-    program_ = BuildFixedFunctionProgram();
+    const GLuint none[2] = {0, 0};
+    program_ = ProgramFor(CurrentKey(none));
     if (!program_) return false;
     glUseProgram(program_);
     glGenVertexArrays(1, &vertexArray_);
@@ -241,7 +243,6 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex, as Direct3D
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    SetDefaults();
     glClearColor(0, 0, 0, 1);
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
@@ -311,7 +312,7 @@ GlDevice::~GlDevice() {
         if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
         if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
         if (depthBuffer_) glDeleteRenderbuffers(1, &depthBuffer_);
-        if (program_) glDeleteProgram(program_);
+        for (const auto& [key, program] : programs_) glDeleteProgram(program);
         if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
         if (uniformBuffer_) glDeleteBuffers(1, &uniformBuffer_);
         if (streamBuffer_) glDeleteBuffers(1, &streamBuffer_);
@@ -759,8 +760,70 @@ void GlDevice::ApplyUniforms() {
     b.misc[1] = static_cast<float>(height_);
     b.misc[2] = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
     b.misc[3] = m.Power;
+    // Fresh storage for every change: rewriting storage that queued draws still read would make the
+    // rasteriser finish them first.
+    const GLuint program = ProgramFor(CurrentKey(names));
+    if (program && program != program_) {
+        glUseProgram(program);
+        program_ = program;
+    }
     glBindBuffer(GL_UNIFORM_BUFFER, uniformBuffer_);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(FixedFunctionBlock), &b);
+    glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionBlock), &b, GL_STREAM_DRAW);
+}
+
+ProgramKey GlDevice::CurrentKey(const GLuint textures[2]) const {
+    const DWORD* rs = tables_.renderStates;
+    const DWORD fvf = tables_.fvf;
+    const bool pretransformed = (fvf & 0x00E) == D3DFVF_XYZRHW;
+    const bool lighting = rs[D3DRS_LIGHTING] != 0 && !pretransformed;
+    const bool specular = lighting && rs[D3DRS_SPECULARENABLE] != 0;
+    const auto op = [](DWORD o) -> int16_t {
+        return (o == D3DTOP_DISABLE || o == D3DTOP_SELECTARG1 || o == D3DTOP_SELECTARG2 ||
+                o == D3DTOP_MODULATE || o == D3DTOP_ADD || o == D3DTOP_ADDSIGNED)
+                   ? static_cast<int16_t>(o)
+                   : static_cast<int16_t>(D3DTOP_MODULATE);
+    };
+    const auto arg = [](DWORD a) -> int16_t {
+        a &= 7;
+        return static_cast<int16_t>(a <= D3DTA_TEXTURE ? a : D3DTA_CURRENT);
+    };
+    ProgramKey key{};
+    key[0] = pretransformed;
+    key[1] = lighting;
+    key[2] = specular;
+    key[3] = lighting && rs[D3DRS_NORMALIZENORMALS] != 0;
+    key[4] = lighting && (fvf & D3DFVF_DIFFUSE) && rs[kRsColorVertex] && rs[kRsDiffuseMaterialSource] == 1;
+    key[7] = rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
+    key[8] = specular;
+    const DWORD func = rs[D3DRS_ALPHATESTENABLE] ? rs[D3DRS_ALPHAFUNC] : D3DCMP_ALWAYS;
+    key[9] = static_cast<int16_t>(func >= D3DCMP_NEVER && func <= D3DCMP_ALWAYS ? func : D3DCMP_ALWAYS);
+    // A stage runs when its colour operation is on and a texture is bound to it; a disabled stage 0
+    // also ends the cascade.
+    const bool cascade = tables_.stageStates[0][D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    for (int s = 0; s < 2; ++s) {
+        const DWORD* ts = tables_.stageStates[s];
+        const bool on = cascade && ts[D3DTSS_COLOROP] != D3DTOP_DISABLE && textures[s] != 0;
+        if (!on) continue;
+        key[5 + s] = (ts[D3DTSS_TEXCOORDINDEX] & 0xFFFF) == 1 ? 1 : 0;
+        int16_t* k = &key[10 + 7 * s];
+        k[0] = 1;
+        k[1] = op(ts[D3DTSS_COLOROP]);
+        k[2] = arg(ts[D3DTSS_COLORARG1]);
+        k[3] = arg(ts[D3DTSS_COLORARG2]);
+        k[4] = op(ts[D3DTSS_ALPHAOP]);
+        k[5] = arg(ts[D3DTSS_ALPHAARG1]);
+        k[6] = arg(ts[D3DTSS_ALPHAARG2]);
+    }
+    return key;
+}
+
+GLuint GlDevice::ProgramFor(const ProgramKey& key) {
+    auto it = programs_.find(key);
+    if (it != programs_.end()) return it->second;
+    const GLuint program = BuildFixedFunctionProgram(key);
+    if (program) programs_.emplace(key, program);
+    if (program_) glUseProgram(program_);  // building leaves the new one in use
+    return program;
 }
 
 bool GlDevice::BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf) {

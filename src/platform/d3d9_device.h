@@ -86,6 +86,8 @@ private:
     // Brings OpenGL up to date with the tables before a draw.
     void ApplyFixedStates();
     void ApplyUniforms();
+    ProgramKey CurrentKey(const GLuint textures[2]) const;
+    GLuint ProgramFor(const ProgramKey& key);
     void ApplySamplers();
     bool BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf);
     HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first);
@@ -98,7 +100,8 @@ private:
     GLuint framebuffer_ = 0;
     GLuint colorBuffer_ = 0;
     GLuint depthBuffer_ = 0;
-    GLuint program_ = 0;
+    GLuint program_ = 0;  // the variant in use
+    std::map<ProgramKey, GLuint> programs_;
     GLuint vertexArray_ = 0;
     GLuint uniformBuffer_ = 0;
     GLuint samplers_[2] = {};

@@ -21,11 +21,6 @@ uint32_t QuantizeA1R5G5B5(uint32_t argb) {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-uint16_t PackA1R5G5B5(uint32_t argb) {
-    return static_cast<uint16_t>((((argb >> 24) & 0x80) << 8) | (((argb >> 19) & 0x1F) << 10) |
-                                 (((argb >> 11) & 0x1F) << 5) | ((argb >> 3) & 0x1F));
-}
-
 UINT FullChainLength(int width, int height) {
     UINT levels = 1;
     int size = std::max(width, height);
@@ -56,18 +51,13 @@ GlTexture* GlTexture::Create(int width, int height, const uint32_t* argb, D3DFOR
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture->name_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // The texels are quantised here, on the processor; OpenGL keeps the result in 8-bit channels, which
+    // llvmpipe samples faster than packed 16-bit texels and which hold exactly the same values.
     if (format == D3DFMT_A1R5G5B5) {
-        std::vector<uint16_t> packed(count);
-        for (size_t i = 0; i < count; ++i) {
-            texture->level0_[i] = QuantizeA1R5G5B5(argb[i]);
-            packed[i] = PackA1R5G5B5(texture->level0_[i]);
-        }
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB5_A1, width, height, 0, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV,
-                     packed.data());
-    } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                     argb);
+        for (size_t i = 0; i < count; ++i) texture->level0_[i] = QuantizeA1R5G5B5(argb[i]);
     }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 texture->level0_.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(texture->levels_ - 1));
     if (texture->levels_ > 1) glGenerateMipmap(GL_TEXTURE_2D);

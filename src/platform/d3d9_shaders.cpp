@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 namespace platform {
 namespace {
 
@@ -48,25 +50,29 @@ out vec2 vTex1;
 void main() {
     vec4 color = aDiffuse;
     vec3 specular = vec3(0.0);
-    if (uFlags1.x != 0) {
+    #if PRETRANSFORMED
+    {
         // Pre-transformed: pixel coordinates, z in 0..1, rhw = 1 / w.
         float w = aPosition.w != 0.0 ? 1.0 / aPosition.w : 1.0;
         vec2 ndc = vec2(aPosition.x / uMisc.x * 2.0 - 1.0, 1.0 - aPosition.y / uMisc.y * 2.0);
         gl_Position = vec4(ndc * w, (aPosition.z * 2.0 - 1.0) * w, w);
-    } else {
+    }
+#else
+    {
         vec4 clip = uWorldViewProjection * vec4(aPosition.xyz, 1.0);
         gl_Position = vec4(clip.x, clip.y, 2.0 * clip.z - clip.w, clip.w);
-        if (uFlags0.y != 0) {
+        #if LIGHTING
+        {
             vec3 P = (uWorldView * vec4(aPosition.xyz, 1.0)).xyz;
             vec3 N = (uNormalMatrix * vec4(aNormal, 0.0)).xyz;
-            if (uFlags0.w != 0) {
+            if (NORMALIZE != 0) {
                 float len = length(N);
                 if (len > 0.0) N /= len;
             }
             vec3 V = -P;
             float vlen = length(V);
             V = vlen > 0.0 ? V / vlen : vec3(0.0, 0.0, -1.0);
-            vec4 materialDiffuse = uFlags1.y != 0 ? aDiffuse : uMaterialDiffuse;
+            vec4 materialDiffuse = DIFFUSE_FROM_VERTEX != 0 ? aDiffuse : uMaterialDiffuse;
             vec3 ambient = vec3(0.0);
             vec3 diffuse = vec3(0.0);
             vec3 highlight = vec3(0.0);
@@ -87,7 +93,7 @@ void main() {
                 float ndl = dot(N, L);
                 if (ndl > 0.0) {
                     diffuse += uLightDiffuse[i].rgb * ndl * attenuation;
-                    if (uFlags0.z != 0) {
+                    if (SPECULAR != 0) {
                         vec3 H = normalize(L + V);
                         float ndh = max(dot(N, H), 0.0);
                         float power = uMisc.w > 0.0 ? pow(ndh, uMisc.w) : 1.0;
@@ -101,13 +107,15 @@ void main() {
             color = clamp(color, 0.0, 1.0);
             specular = clamp(uMaterialSpecular.rgb * highlight, 0.0, 1.0);
         }
+#endif
     }
+#endif
     vColor = color;
     vColorFlat = color;
     vSpecular = specular;
     vSpecularFlat = specular;
-    vTex0 = uStage0Color.w == 1 ? aTex1 : aTex0;
-    vTex1 = uStage1Color.w == 1 ? aTex1 : aTex0;
+    vTex0 = TEX0_INDEX == 1 ? aTex1 : aTex0;
+    vTex1 = TEX1_INDEX == 1 ? aTex1 : aTex0;
 }
 )";
 
@@ -148,32 +156,40 @@ float CombineAlpha(int op, float a, float b) {
     return a * b;
 }
 
-vec4 Stage(ivec4 color, ivec4 alpha, vec4 diffuse, vec4 current, vec4 texel) {
+vec4 Stage(int cop, int ca1, int ca2, int aop, int aa1, int aa2, vec4 diffuse, vec4 current, vec4 texel) {
     vec4 result;
-    result.rgb = Combine(color.x, Argument(color.y, diffuse, current, texel).rgb,
-                         Argument(color.z, diffuse, current, texel).rgb);
-    if (alpha.x == 1) {
+    result.rgb = Combine(cop, Argument(ca1, diffuse, current, texel).rgb, Argument(ca2, diffuse, current, texel).rgb);
+    if (aop == 1) {
         result.a = current.a;
     } else {
-        result.a = CombineAlpha(alpha.x, Argument(alpha.y, diffuse, current, texel).a,
-                                Argument(alpha.z, diffuse, current, texel).a);
+        result.a = CombineAlpha(aop, Argument(aa1, diffuse, current, texel).a, Argument(aa2, diffuse, current, texel).a);
     }
     return result;
 }
 
 void main() {
-    bool flatShade = uFlags1.z != 0;
-    vec4 diffuse = flatShade ? vColorFlat : vColor;
+#if FLAT
+    vec4 diffuse = vColorFlat;
+#else
+    vec4 diffuse = vColor;
+#endif
     vec4 current = diffuse;
     // A stage whose colour operation is DISABLE ends the cascade; a stage without a texture passes
-    // the current colour on.
-    if (uStage0Color.x != 1) {
-        if (uStage0Alpha.w != 0) current = Stage(uStage0Color, uStage0Alpha, diffuse, current, texture(uTexture0, vTex0));
-        if (uStage1Color.x != 1 && uStage1Alpha.w != 0)
-            current = Stage(uStage1Color, uStage1Alpha, diffuse, current, texture(uTexture1, vTex1));
-    }
-    if (uFlags0.z != 0 && uFlags0.y != 0) current.rgb = clamp(current.rgb + (flatShade ? vSpecularFlat : vSpecular), 0.0, 1.0);
-    int func = uFlags1.w;
+    // the current colour on (such stages are compiled out).
+#if STAGE0
+    current = Stage(S0_COP, S0_CA1, S0_CA2, S0_AOP, S0_AA1, S0_AA2, diffuse, current, texture(uTexture0, vTex0));
+#endif
+#if STAGE1
+    current = Stage(S1_COP, S1_CA1, S1_CA2, S1_AOP, S1_AA1, S1_AA2, diffuse, current, texture(uTexture1, vTex1));
+#endif
+#if SPECULAR_ADD
+#if FLAT
+    current.rgb = clamp(current.rgb + vSpecularFlat, 0.0, 1.0);
+#else
+    current.rgb = clamp(current.rgb + vSpecular, 0.0, 1.0);
+#endif
+#endif
+    const int func = ALPHA_FUNC;
     if (func != 8) {
         float a = floor(current.a * 255.0 + 0.5);
         float ref = uMisc.z;
@@ -192,10 +208,10 @@ void main() {
 }
 )";
 
-GLuint Compile(GLenum type, const char* body) {
-    const char* sources[3] = {"#version 330 core\n", kBlock, body};
+GLuint Compile(GLenum type, const std::string& defines, const char* body) {
+    const char* sources[4] = {"#version 330 core\n", defines.c_str(), kBlock, body};
     GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 3, sources, nullptr);
+    glShaderSource(shader, 4, sources, nullptr);
     glCompileShader(shader);
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -211,9 +227,18 @@ GLuint Compile(GLenum type, const char* body) {
 
 }  // namespace
 
-GLuint BuildFixedFunctionProgram() {
-    GLuint vs = Compile(GL_VERTEX_SHADER, kVertex);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragment);
+GLuint BuildFixedFunctionProgram(const ProgramKey& key) {
+    std::string defines;
+    const char* names[] = {"PRETRANSFORMED", "LIGHTING",   "SPECULAR", "NORMALIZE",    "DIFFUSE_FROM_VERTEX",
+                           "TEX0_INDEX",     "TEX1_INDEX", "FLAT",     "SPECULAR_ADD", "ALPHA_FUNC",
+                           "STAGE0",         "S0_COP",     "S0_CA1",   "S0_CA2",       "S0_AOP",
+                           "S0_AA1",         "S0_AA2",     "STAGE1",   "S1_COP",       "S1_CA1",
+                           "S1_CA2",         "S1_AOP",     "S1_AA1",   "S1_AA2"};
+    static_assert(sizeof(names) / sizeof(names[0]) == kProgramKeySize);
+    for (size_t i = 0; i < kProgramKeySize; ++i)
+        defines += "#define " + std::string(names[i]) + " " + std::to_string(key[i]) + "\n";
+    GLuint vs = Compile(GL_VERTEX_SHADER, defines, kVertex);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, defines, kFragment);
     if (!vs || !fs) {
         if (vs) glDeleteShader(vs);
         if (fs) glDeleteShader(fs);

@@ -2,6 +2,9 @@
 #pragma once
 #include <epoxy/gl.h>
 
+#include <array>
+#include <cstdint>
+
 #include "platform/d3d9.h"
 
 namespace platform {
@@ -33,8 +36,14 @@ struct FixedFunctionBlock {
     float misc[4];  // back-buffer width, height, alpha reference / 255, material power
 };
 
-// Compiles and links the program; 0 on failure. Binds the block to binding 0 and the samplers to
+// The switches compiled into one variant of the program (see BuildFixedFunctionProgram for their
+// names): the state that decides which code a pixel runs, so that llvmpipe never runs code a state
+// has switched off. Everything else travels in the uniform block.
+constexpr size_t kProgramKeySize = 24;
+using ProgramKey = std::array<int16_t, kProgramKeySize>;
+
+// Compiles and links the variant; 0 on failure. Binds the block to binding 0 and the samplers to
 // units 0 and 1.
-GLuint BuildFixedFunctionProgram();
+GLuint BuildFixedFunctionProgram(const ProgramKey& key);
 
 }  // namespace platform

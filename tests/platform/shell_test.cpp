@@ -297,7 +297,9 @@ TEST_F(Shell, StatesReadBackAsSetAndStartAtDirect3DDefaults) {
 TEST(KeyNames, RoundTripAndKnowTheScriptNames) {
     for (int code = 0; code < 256; ++code) {
         const char* name = DikName(code);
-        if (name) EXPECT_EQ(DikFromName(name), code) << name;
+        if (name) {
+            EXPECT_EQ(DikFromName(name), code) << name;
+        }
     }
     EXPECT_EQ(DikFromName("ESCAPE"), DIK_ESCAPE);
     EXPECT_EQ(DikFromName("NUMPADENTER"), DIK_NUMPADENTER);
