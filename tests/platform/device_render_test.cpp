@@ -1,0 +1,296 @@
+// The device draws what Direct3D 9 would: pixels read back from llvmpipe.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render_helpers.h"
+
+namespace {
+
+class DeviceRender : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateTestDevice(64, 48));
+        ClearTo(0xFF000000u);
+        g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+        g_pDevice->SetTexture(0, nullptr);
+    }
+    void TearDown() override { DestroyTestDevice(); }
+};
+
+TEST_F(DeviceRender, ClearFillsEveryPixelWithOpaqueColour) {
+    ClearTo(0xFF336699u);
+    EXPECT_EQ(ReadPixel(0, 0), 0xFF336699u);
+    EXPECT_EQ(ReadPixel(63, 47), 0xFF336699u);
+}
+
+TEST_F(DeviceRender, PretransformedQuadLandsOnExactPixels) {
+    DrawScreenQuad(10, 10, 20, 20, 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(10, 10), 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(19, 19), 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(9, 10), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(10, 9), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(20, 15), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(15, 20), 0xFF000000u);
+
+    DrawScreenQuad(0, 0, 64, 48, 0xFF00FF00u);  // the whole target, edge pixels included
+    EXPECT_EQ(ReadPixel(0, 0), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(63, 0), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(0, 47), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(63, 47), 0xFF00FF00u);
+}
+
+TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
+    ClearTo(0xFF0000FFu);
+    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    DrawScreenQuad(0, 0, 32, 48, 0x80FF0000u);
+    const uint32_t mixed = ReadPixel(5, 5);
+    EXPECT_NEAR(Red(mixed), 128, 2);
+    EXPECT_NEAR(Blue(mixed), 127, 2);
+
+    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    DrawScreenQuad(32, 0, 64, 48, 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(40, 5), 0xFF00FFFFu);
+
+    // Blending off with ZERO/ZERO factors (the game's "blend off") simply replaces.
+    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    DrawScreenQuad(0, 0, 8, 8, 0x10FFFFFFu);
+    EXPECT_EQ(ReadPixel(2, 2), 0xFFFFFFFFu);
+}
+
+TEST_F(DeviceRender, AlphaTestDropsTexelsBelowTheReference) {
+    g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
+    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    DrawScreenQuad(0, 0, 32, 48, 0x00FF0000u);
+    DrawScreenQuad(32, 0, 64, 48, 0x01FF0000u);
+    EXPECT_EQ(ReadPixel(10, 10), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(40, 10), 0xFFFF0000u);
+}
+
+// A triangle in normalised device coordinates (identity transforms), clockwise on screen when
+// `clockwise`.
+void DrawClipSpaceTriangle(bool clockwise, D3DCOLOR color) {
+    const float z = 0.5f;
+    ColoredVertex a{-0.5f, -0.5f, z, 0, 0, -1, color, 0, 0};
+    ColoredVertex top{0.0f, 0.5f, z, 0, 0, -1, color, 0, 0};
+    ColoredVertex b{0.5f, -0.5f, z, 0, 0, -1, color, 0, 0};
+    ColoredVertex v[3] = {a, top, b};  // bottom left, top, bottom right: clockwise as seen
+    if (!clockwise) std::swap(v[0], v[2]);
+    g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(ColoredVertex));
+}
+
+TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
+    D3DMATRIX identity{};
+    identity._11 = identity._22 = identity._33 = identity._44 = 1;
+    g_pDevice->SetTransform(D3DTS_WORLD, &identity);
+    g_pDevice->SetTransform(D3DTS_VIEW, &identity);
+    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
+
+    g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);  // the default: counter-clockwise goes
+    DrawClipSpaceTriangle(true, 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFFFF0000u);
+    ClearTo(0xFF000000u);
+    DrawClipSpaceTriangle(false, 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
+
+    g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    DrawClipSpaceTriangle(true, 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
+    DrawClipSpaceTriangle(false, 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF00FF00u);
+
+    g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    DrawClipSpaceTriangle(true, 0xFF0000FFu);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF0000FFu);
+
+    // The panel's fan order (top left, top right, bottom right, bottom left) is clockwise on screen.
+    g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DrawScreenQuad(0, 0, 8, 8, 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(4, 4), 0xFFFFFFFFu);
+}
+
+TEST_F(DeviceRender, DepthTestKeepsTheNearerSurface) {
+    g_pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    const ScreenVertex nearQuad[4] = {{0, 0, 0.2f, 1, 0xFFFF0000u, 0, 0},
+                                      {64, 0, 0.2f, 1, 0xFFFF0000u, 0, 0},
+                                      {64, 48, 0.2f, 1, 0xFFFF0000u, 0, 0},
+                                      {0, 48, 0.2f, 1, 0xFFFF0000u, 0, 0}};
+    ScreenVertex farQuad[4];
+    for (int i = 0; i < 4; ++i) {
+        farQuad[i] = nearQuad[i];
+        farQuad[i].z = 0.6f;
+        farQuad[i].color = 0xFF00FF00u;
+    }
+    g_pDevice->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, nearQuad, sizeof(ScreenVertex));
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, farQuad, sizeof(ScreenVertex));
+    EXPECT_EQ(ReadPixel(30, 30), 0xFFFF0000u);
+    g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, farQuad, sizeof(ScreenVertex));
+    EXPECT_EQ(ReadPixel(30, 30), 0xFF00FF00u);
+}
+
+// Lighting: a square facing the camera (normal towards -z) at z = 50, seen through a perspective
+// projection from the origin.
+class DeviceLighting : public DeviceRender {
+protected:
+    void SetUp() override {
+        DeviceRender::SetUp();
+        D3DXMATRIX identity, projection;
+        D3DXMatrixIdentity(&identity);
+        D3DXMatrixPerspectiveFovLH(&projection, 0.7479983f, 1.0f, 10.0f, 800.0f);
+        g_pDevice->SetTransform(D3DTS_WORLD, &identity);
+        g_pDevice->SetTransform(D3DTS_VIEW, &identity);
+        g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+        g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        g_pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+        g_pDevice->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
+        D3DMATERIAL9 material{};
+        material.Diffuse = {1, 1, 1, 1};
+        g_pDevice->SetMaterial(&material);
+    }
+
+    // Lighting is computed per vertex: the corners decide the colour.
+    void DrawFacingSquare(float z, float s = 40.0f) {
+        const LitVertex v[4] = {{-s, s, z, 0, 0, -1, 0, 0, 0, 0},
+                                {s, s, z, 0, 0, -1, 0, 0, 0, 0},
+                                {s, -s, z, 0, 0, -1, 0, 0, 0, 0},
+                                {-s, -s, z, 0, 0, -1, 0, 0, 0, 0}};
+        g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2);
+        g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(LitVertex));
+    }
+};
+
+TEST_F(DeviceLighting, DirectionalLightShadesByTheAngle) {
+    D3DLIGHT9 sun{};
+    sun.Type = D3DLIGHT_DIRECTIONAL;
+    sun.Diffuse = {0.5f, 0.25f, 1.0f, 1.0f};
+    sun.Direction = {0, 0, 1};  // straight onto the square
+    sun.Range = 10.0f;
+    g_pDevice->SetLight(0, &sun);
+    g_pDevice->LightEnable(0, TRUE);
+    DrawFacingSquare(50);
+    uint32_t c = ReadPixel(32, 24);
+    EXPECT_NEAR(Red(c), 128, 2);
+    EXPECT_NEAR(Green(c), 64, 2);
+    EXPECT_NEAR(Blue(c), 255, 1);
+
+    // Tilted 60 degrees the light gives half as much; from behind it gives nothing.
+    sun.Direction = {0, std::sqrt(3.0f), 1};
+    g_pDevice->SetLight(0, &sun);
+    DrawFacingSquare(50);
+    c = ReadPixel(32, 24);
+    EXPECT_NEAR(Blue(c), 128, 2);
+    sun.Direction = {0, 0, -1};
+    g_pDevice->SetLight(0, &sun);
+    DrawFacingSquare(50);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
+}
+
+TEST_F(DeviceLighting, AmbientAndEmissiveAddUp) {
+    D3DLIGHT9 sun{};
+    sun.Type = D3DLIGHT_DIRECTIONAL;
+    sun.Ambient = {0.2f, 0.2f, 0.2f, 0.2f};
+    sun.Direction = {0, 0, -1};  // no diffuse contribution
+    g_pDevice->SetLight(0, &sun);
+    g_pDevice->LightEnable(0, TRUE);
+    D3DMATERIAL9 material{};
+    material.Diffuse = {1, 1, 1, 1};
+    material.Ambient = {1, 1, 1, 1};
+    material.Emissive = {0.3f, 0, 0, 0};
+    g_pDevice->SetMaterial(&material);
+    g_pDevice->SetRenderState(D3DRS_AMBIENT, 0xFF202020u);  // + 0.125
+    DrawFacingSquare(50);
+    const uint32_t c = ReadPixel(32, 24);
+    EXPECT_NEAR(Red(c), static_cast<int>((0.3 + 0.2 + 32 / 255.0) * 255 + 0.5), 2);
+    EXPECT_NEAR(Green(c), static_cast<int>((0.2 + 32 / 255.0) * 255 + 0.5), 2);
+}
+
+TEST_F(DeviceLighting, PointLightStopsAtItsRange) {
+    D3DLIGHT9 lamp{};
+    lamp.Type = D3DLIGHT_POINT;
+    lamp.Diffuse = {4, 4, 1, 2};
+    lamp.Position = {0, 0, 0};
+    lamp.Attenuation0 = 2.0f;
+    lamp.Range = 60.0f;
+    g_pDevice->SetLight(1, &lamp);
+    g_pDevice->LightEnable(1, TRUE);
+    // Corners about 52 away at cos 0.96: blue 1 / attenuation 2 * 0.96; red saturates.
+    DrawFacingSquare(50, 10);
+    uint32_t c = ReadPixel(32, 24);
+    EXPECT_EQ(Red(c), 255);
+    EXPECT_NEAR(Blue(c), 123, 3);
+    ClearTo(0xFF000000u);
+    DrawFacingSquare(70, 10);  // beyond the range: unlit
+    c = ReadPixel(32, 24);
+    EXPECT_EQ(c, 0xFF000000u);
+    g_pDevice->LightEnable(1, FALSE);
+    DrawFacingSquare(50, 10);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
+}
+
+TEST_F(DeviceLighting, LightingOffShowsTheVertexColourOrWhite) {
+    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    DrawClipSpaceTriangle(true, 0xFF204080u);
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
+    DrawClipSpaceTriangle(true, 0xFF204080u);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF204080u);
+    ClearTo(0xFF000000u);
+    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
+    const float s = 0.5f;
+    const LitVertex v[3] = {{-s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
+                            {0, s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
+                            {s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0}};
+    g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2);  // no colour in the vertex: white
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(LitVertex));
+    EXPECT_EQ(ReadPixel(32, 24), 0xFFFFFFFFu);
+}
+
+TEST_F(DeviceLighting, LitVertexColourKeepsItsAlphaForTheAlphaTest) {
+    // A model's material has diffuse alpha 0, but its vertices are opaque white: Direct3D takes the
+    // diffuse colour from the vertex, so the model survives an alpha test with reference 1.
+    D3DMATERIAL9 material{};
+    material.Diffuse = {1, 1, 1, 0};
+    material.Emissive = {0.5f, 0.5f, 0.5f, 0};
+    g_pDevice->SetMaterial(&material);
+    g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
+    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    const float s = 40.0f, z = 50.0f;
+    const ColoredVertex v[4] = {{-s, s, z, 0, 0, -1, 0xFFFFFFFFu, 0, 0},
+                                {s, s, z, 0, 0, -1, 0xFFFFFFFFu, 0, 0},
+                                {s, -s, z, 0, 0, -1, 0xFFFFFFFFu, 0, 0},
+                                {-s, -s, z, 0, 0, -1, 0xFFFFFFFFu, 0, 0}};
+    g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(ColoredVertex));
+    EXPECT_NEAR(Red(ReadPixel(32, 24)), 128, 2);
+}
+
+TEST_F(DeviceLighting, SpecularOnlyWhenEnabled) {
+    D3DLIGHT9 sun{};
+    sun.Type = D3DLIGHT_DIRECTIONAL;
+    sun.Specular = {1, 1, 1, 1};
+    sun.Direction = {0, 0, 1};
+    g_pDevice->SetLight(0, &sun);
+    g_pDevice->LightEnable(0, TRUE);
+    D3DMATERIAL9 material{};
+    material.Specular = {1, 1, 1, 1};
+    material.Power = 5;
+    g_pDevice->SetMaterial(&material);
+    DrawFacingSquare(50);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
+    g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    DrawFacingSquare(50, 10);
+    EXPECT_GT(Red(ReadPixel(32, 24)), 200);  // the highlight faces the eye
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// Textures from bitmap resources: decoding, colour keys, formats, mip chains and stage operations.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "bmp_writer.h"
+#include "platform/bitmap_resources.h"
+#include "render_helpers.h"
+
+namespace {
+
+constexpr int kId = 9001;
+
+class Textures : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CreateTestDevice(64, 48)); }
+    void TearDown() override {
+        ClearAddedBitmapResources();
+        DestroyTestDevice();
+    }
+
+    IDirect3DTexture9* Load(const std::vector<uint8_t>& bmp, D3DFORMAT format, D3DCOLOR key, UINT mips = 1,
+                            HRESULT* result = nullptr) {
+        AddBitmapResource(kId, bmp.data(), bmp.size());
+        IDirect3DTexture9* texture = nullptr;
+        HRESULT hr = D3DXCreateTextureFromResourceExA(
+            g_pDevice, nullptr, MAKEINTRESOURCEA(kId), D3DX_DEFAULT, D3DX_DEFAULT, mips, 0, format,
+            D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, key, nullptr, nullptr, &texture);
+        if (result) *result = hr;
+        return texture;
+    }
+};
+
+TEST_F(Textures, ColourKeyedTexelsBecomeTransparentBlack) {
+    // Top row: magenta, red; bottom row: almost magenta, white.
+    auto bmp = bmp_writer::Make24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->GetWidth(), 2u);
+    EXPECT_EQ(texture->GetHeight(), 2u);
+    uint32_t texels[4] = {};
+    ASSERT_EQ(texture->ReadTexels(texels, 4), S_OK);
+    EXPECT_EQ(texels[0], 0x00000000u);
+    EXPECT_EQ(texels[1], 0xFFFF0000u);
+    EXPECT_EQ(texels[2], 0xFFFE00FFu);
+    EXPECT_EQ(texels[3], 0xFFFFFFFFu);
+    texture->Release();
+
+    // A key with alpha 0 matches nothing: the bitmap's texels are opaque.
+    texture = Load(bmp, D3DFMT_A8R8G8B8, 0x00FF00FFu);
+    ASSERT_NE(texture, nullptr);
+    texture->ReadTexels(texels, 4);
+    EXPECT_EQ(texels[0], 0xFFFF00FFu);
+    texture->Release();
+}
+
+TEST_F(Textures, A1R5G5B5KeepsFiveBitsPerChannelAndOneBitAlpha) {
+    auto bmp = bmp_writer::Make24(2, 1, {0x874321, 0x00FF00});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFF00FF00u);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->GetFormat(), D3DFMT_A1R5G5B5);
+    uint32_t texels[2] = {};
+    texture->ReadTexels(texels, 2);
+    // Each channel is one of the 32 levels, widened back by repeating the top bits.
+    const auto level = [](uint32_t v) { return (v >> 3) << 3 | (v >> 5); };
+    EXPECT_EQ(texels[0] >> 24, 0xFFu);
+    EXPECT_EQ(Red(texels[0]), static_cast<int>(level(Red(texels[0]))));
+    EXPECT_NEAR(Red(texels[0]), 0x87, 4);
+    EXPECT_NEAR(Green(texels[0]), 0x43, 4);
+    EXPECT_NEAR(Blue(texels[0]), 0x21, 4);
+    EXPECT_NE(Red(texels[0]), 0x87);    // 0x87 itself is not a five-bit level
+    EXPECT_EQ(texels[1], 0x00000000u);  // keyed green
+    texture->Release();
+}
+
+TEST_F(Textures, PalettisedBitmapsDecodeThroughTheirPalette) {
+    auto bmp = bmp_writer::Make8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    ASSERT_NE(texture, nullptr);
+    uint32_t texels[6] = {};
+    texture->ReadTexels(texels, 6);
+    EXPECT_EQ(texels[0], 0xFF112233u);
+    EXPECT_EQ(texels[1], 0x00000000u);
+    EXPECT_EQ(texels[2], 0xFF000000u);
+    EXPECT_EQ(texels[3], 0x00000000u);
+    EXPECT_EQ(texels[5], 0xFF112233u);
+    texture->Release();
+}
+
+TEST_F(Textures, MipLevelsZeroOrDefaultBuildTheWholeChain) {
+    std::vector<uint32_t> pixels(16 * 4, 0x808080);
+    auto bmp = bmp_writer::Make24(16, 4, pixels);
+    for (UINT mips : {0u, D3DX_DEFAULT}) {
+        IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0, mips);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->GetLevelCount(), 5u);  // 16, 8, 4, 2, 1
+        texture->Release();
+    }
+    IDirect3DTexture9* single = Load(bmp, D3DFMT_A8R8G8B8, 0, 1);
+    ASSERT_NE(single, nullptr);
+    EXPECT_EQ(single->GetLevelCount(), 1u);
+    single->Release();
+}
+
+TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
+    IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
+    EXPECT_EQ(D3DXCreateTextureFromResourceExA(g_pDevice, nullptr, MAKEINTRESOURCEA(4321), D3DX_DEFAULT,
+                                               D3DX_DEFAULT, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                               D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture),
+              E_FAIL);
+    EXPECT_EQ(texture, nullptr);
+
+    const auto good = bmp_writer::Make24(5, 3, std::vector<uint32_t>(15, 0x123456));
+    HRESULT hr = S_OK;
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        std::vector<uint8_t> truncated(good.begin(), good.begin() + static_cast<long>(cut));
+        EXPECT_EQ(Load(truncated, D3DFMT_A8R8G8B8, 0, 1, &hr), nullptr) << "cut at " << cut;
+        EXPECT_TRUE(FAILED(hr));
+    }
+}
+
+TEST_F(Textures, HostileHeadersAreRejected) {
+    const auto good = bmp_writer::Make8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
+    const auto patch32 = [&](size_t at, uint32_t value) {
+        auto b = good;
+        for (int i = 0; i < 4; ++i) b[at + i] = (value >> (8 * i)) & 0xFF;
+        return b;
+    };
+    const std::vector<std::vector<uint8_t>> hostile = {
+        patch32(18, 0x7FFFFFFF),  // enormous width
+        patch32(22, 0x80000000),  // most negative height
+        patch32(18, 0),           // no width
+        patch32(10, 0xFFFFFFF0),  // pixels far beyond the file
+        patch32(14, 0xFFFFFFFF),  // header larger than the file
+        patch32(46, 100000),      // more palette entries than exist
+        patch32(30, 1),           // run-length compression
+    };
+    for (size_t i = 0; i < hostile.size(); ++i) {
+        HRESULT hr = S_OK;
+        IDirect3DTexture9* texture = Load(hostile[i], D3DFMT_A8R8G8B8, 0, 1, &hr);
+        if (texture) {
+            // Only the over-long palette count may load: it is clamped to the 256 entries an 8-bit file has.
+            EXPECT_EQ(i, 5u);
+            texture->Release();
+        } else {
+            EXPECT_TRUE(FAILED(hr));
+        }
+    }
+    // Palette indices beyond the stored palette read as black instead of past the table.
+    auto bmp = bmp_writer::Make8(2, 1, {0xFFFFFF}, {0, 200});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
+    ASSERT_NE(texture, nullptr);
+    uint32_t texels[2] = {};
+    texture->ReadTexels(texels, 2);
+    EXPECT_EQ(texels[0], 0xFFFFFFFFu);
+    EXPECT_EQ(texels[1], 0xFF000000u);
+    texture->Release();
+}
+
+TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
+    auto bmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0xFFFF00});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFFFF00FFu);
+    ASSERT_NE(texture, nullptr);
+    ClearTo(0xFF0000FFu);
+    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
+    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    g_pDevice->SetTexture(0, texture);
+    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(10, 20), 0xFF0000FFu);  // left half keyed: the blue background
+    EXPECT_EQ(ReadPixel(50, 20), 0xFFFFFF00u);  // right half: the yellow texel
+
+    // Unbinding the texture draws the quad in its vertex colour.
+    g_pDevice->SetTexture(0, nullptr);
+    DrawScreenQuad(0, 0, 64, 48, 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(10, 20), 0xFF00FF00u);
+    texture->Release();
+}
+
+TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
+    auto bmp = bmp_writer::Make24(2, 1, {0xC0C0C0, 0x404040});
+    IDirect3DTexture9* detail = Load(bmp, D3DFMT_A8R8G8B8, 0);
+    ASSERT_NE(detail, nullptr);
+    ClearTo(0xFF000000u);
+    g_pDevice->SetTexture(0, nullptr);  // stage 0 passes the diffuse colour on
+    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADDSIGNED);
+    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    g_pDevice->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
+    g_pDevice->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    g_pDevice->SetTexture(1, detail);
+    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
+    EXPECT_NEAR(Red(ReadPixel(10, 20)), 0x80 + 0xC0 - 0x80, 2);
+    EXPECT_NEAR(Red(ReadPixel(50, 20)), 0x80 + 0x40 - 0x80, 2);
+
+    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
+    EXPECT_EQ(ReadPixel(10, 20), 0xFF808080u);
+    g_pDevice->SetTexture(1, nullptr);
+    detail->Release();
+}
+
+TEST_F(Textures, BoundTexturesStayAliveUntilUnbound) {
+    auto bmp = bmp_writer::Make24(1, 1, {0x00FF00});
+    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
+    ASSERT_NE(texture, nullptr);
+    g_pDevice->SetTexture(0, texture);
+    texture->Release();  // the device's reference keeps it
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(1, 1), 0xFF00FF00u);
+    g_pDevice->SetTexture(0, nullptr);
+}
+
+}  // namespace
