@@ -6,18 +6,26 @@
 #include "engine/camera.h"
 #include "engine/engine.h"
 
-Vector3 VecSubtract(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vector3 VecSubtract(Vector3 a, Vector3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
-Vector3 VecAdd(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vector3 VecAdd(Vector3 a, Vector3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
 // The second argument crossed with the first: b x a.
 Vector3 VecCross(Vector3 a, Vector3 b) {
     return {b.y * a.z - b.z * a.y, b.z * a.x - b.x * a.z, b.x * a.y - b.y * a.x};
 }
 
-float VecDot(Vector3 a, Vector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float VecDot(Vector3 a, Vector3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
-float VecLength(Vector3 a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+float VecLength(Vector3 a) {
+    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
 
 // A zero vector becomes NaN in every component, as a plain division gives.
 void VecNormalize(Vector3* a) {
@@ -27,7 +35,9 @@ void VecNormalize(Vector3* a) {
     a->z = a->z / length;
 }
 
-float Distance(Vector3 a, Vector3 b) { return VecLength(VecSubtract(a, b)); }
+float Distance(Vector3 a, Vector3 b) {
+    return VecLength(VecSubtract(a, b));
+}
 
 float AngleBetween(Vector3 p, Vector3 a, Vector3 b) {
     Vector3 toA = VecSubtract(a, p);
@@ -85,6 +95,10 @@ D3DCOLOR ToD3DColor(Color4 c) {
     return (ChannelByte(c.a) << 24) | (ChannelByte(c.r) << 16) | (ChannelByte(c.g) << 8) | ChannelByte(c.b);
 }
 
-float VirtualToScreenX(float x) { return x * 0.00125f * static_cast<float>(g_engine.width); }
+float VirtualToScreenX(float x) {
+    return x * 0.00125f * static_cast<float>(g_engine.width);
+}
 
-float VirtualToScreenY(float y) { return y * 0.0016666667f * static_cast<float>(g_engine.height); }
+float VirtualToScreenY(float y) {
+    return y * 0.0016666667f * static_cast<float>(g_engine.height);
+}

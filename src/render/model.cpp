@@ -47,7 +47,9 @@ void ReadTriangle(const uint8_t* p, ModelTriangle* t) {
 
 }  // namespace
 
-Model::~Model() { Release(); }
+Model::~Model() {
+    Release();
+}
 
 void Model::Load(const char* path) {
     LogWrite("Inicializujem SHD subor");
@@ -99,14 +101,16 @@ void Model::LoadFromMemory(const uint8_t* data, size_t size) {
     if (frameCount > 0) {
         frames = static_cast<ModelTriangle**>(std::calloc(frameCount, sizeof(ModelTriangle*)));
         for (int32_t k = 0; k < frameCount; ++k) {
-            frames[k] = static_cast<ModelTriangle*>(std::calloc(perFrame > 0 ? perFrame : 1, sizeof(ModelTriangle)));
+            frames[k] =
+                static_cast<ModelTriangle*>(std::calloc(perFrame > 0 ? perFrame : 1, sizeof(ModelTriangle)));
         }
     }
 
     HRESULT hr = E_FAIL;
     if (g_pDevice != nullptr && triangleCount > 0) {
-        hr = g_pDevice->CreateVertexBuffer(static_cast<UINT>(triangleCount) * 108u, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                           kModelFvf, D3DPOOL_DEFAULT, &vertexBuffer, nullptr);
+        hr = g_pDevice->CreateVertexBuffer(static_cast<UINT>(triangleCount) * 108u,
+                                           D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, kModelFvf, D3DPOOL_DEFAULT,
+                                           &vertexBuffer, nullptr);
     }
     if (SUCCEEDED(hr) && vertexBuffer != nullptr) {
         LogWrite("  Vertex Buffer vytvoreny");
@@ -132,10 +136,10 @@ void Model::LoadTexture(int32_t resourceId) {
     }
     HRESULT hr = E_FAIL;
     if (g_pDevice != nullptr) {
-        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId), D3DX_DEFAULT,
-                                              D3DX_DEFAULT, g_engine.textureMipLevels, 0, g_engine.textureFormat,
-                                              D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, kGreenKey, nullptr,
-                                              nullptr, &texture);
+        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId),
+                                              D3DX_DEFAULT, D3DX_DEFAULT, g_engine.textureMipLevels, 0,
+                                              g_engine.textureFormat, D3DPOOL_DEFAULT, D3DX_DEFAULT,
+                                              D3DX_DEFAULT, kGreenKey, nullptr, nullptr, &texture);
     }
     if (SUCCEEDED(hr) && texture != nullptr) {
         LogWrite("  Textura modelu vytvorena");
@@ -145,7 +149,9 @@ void Model::LoadTexture(int32_t resourceId) {
     }
 }
 
-void Model::SetMaterial(D3DMATERIAL9 m) { material = m; }
+void Model::SetMaterial(D3DMATERIAL9 m) {
+    material = m;
+}
 
 int32_t Model::CurrentFrameIndex() {
     // Past the last frame, or not a number: start over at frame 0.
@@ -164,7 +170,8 @@ void Model::Draw() {
     g_pDevice->SetTransform(D3DTS_WORLD, &world);
 
     void* locked = nullptr;
-    if (SUCCEEDED(vertexBuffer->Lock(0, 0, &locked, D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE)) && locked != nullptr) {
+    if (SUCCEEDED(vertexBuffer->Lock(0, 0, &locked, D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE)) &&
+        locked != nullptr) {
         ModelVertex* out = static_cast<ModelVertex*>(locked);
         const ModelTriangle* tri = frames[k];
         for (int32_t t = 0; t < triangleCount; ++t) {

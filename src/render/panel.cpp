@@ -25,13 +25,16 @@ void AxisAlignedCorners(Vector3 centre, float width, float height, Vector3 corne
 
 }  // namespace
 
-Panel::~Panel() { Release(); }
+Panel::~Panel() {
+    Release();
+}
 
 void Panel::Create(float w, float h, int32_t frameCapacity) {
     LogWriteF("Vytvaram 2D Panel NumFrames: %d", frameCapacity);
     Release();
     capacity = frameCapacity > 0 ? frameCapacity : 0;
-    frames = static_cast<IDirect3DTexture9**>(std::calloc(capacity > 0 ? capacity : 1, sizeof(IDirect3DTexture9*)));
+    frames = static_cast<IDirect3DTexture9**>(
+        std::calloc(capacity > 0 ? capacity : 1, sizeof(IDirect3DTexture9*)));
     vertices = static_cast<PanelVertex*>(std::calloc(4, sizeof(PanelVertex)));
     width = w;
     height = h;
@@ -49,9 +52,10 @@ void Panel::AddFrame(int32_t resourceId, Color4 key) {
     IDirect3DTexture9* texture = nullptr;
     HRESULT hr = E_FAIL;
     if (g_pDevice != nullptr) {
-        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId), D3DX_DEFAULT,
-                                              D3DX_DEFAULT, 0, 0, g_engine.textureFormat, D3DPOOL_DEFAULT,
-                                              D3DX_DEFAULT, D3DX_DEFAULT, colorKey, nullptr, nullptr, &texture);
+        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId),
+                                              D3DX_DEFAULT, D3DX_DEFAULT, 0, 0, g_engine.textureFormat,
+                                              D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, colorKey, nullptr,
+                                              nullptr, &texture);
     }
     if (SUCCEEDED(hr) && texture != nullptr) {
         frames[frameCount] = texture;

@@ -81,7 +81,9 @@ public:
     }
 
 private:
-    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+    static bool IsBlank(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    }
     void SkipBlanks() {
         while (p_ < end_ && IsBlank(*p_)) ++p_;
     }
@@ -91,7 +93,9 @@ private:
 };
 
 // "%s %d": a word, then an integer.
-bool WordInt(TokenReader& in, int32_t* out) { return in.Word() && in.Int(out); }
+bool WordInt(TokenReader& in, int32_t* out) {
+    return in.Word() && in.Int(out);
+}
 
 void ReleaseTextures(SceneGroup& group) {
     if (group.textures == nullptr) return;
@@ -106,10 +110,10 @@ IDirect3DTexture9* CreateSceneTexture(int32_t resourceId) {
     IDirect3DTexture9* texture = nullptr;
     HRESULT hr = E_FAIL;
     if (g_pDevice != nullptr) {
-        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId), D3DX_DEFAULT,
-                                              D3DX_DEFAULT, g_engine.textureMipLevels, 0, g_engine.textureFormat,
-                                              D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, kMagentaKey, nullptr,
-                                              nullptr, &texture);
+        hr = D3DXCreateTextureFromResourceExA(g_pDevice, g_hInstance, MAKEINTRESOURCEA(resourceId),
+                                              D3DX_DEFAULT, D3DX_DEFAULT, g_engine.textureMipLevels, 0,
+                                              g_engine.textureFormat, D3DPOOL_DEFAULT, D3DX_DEFAULT,
+                                              D3DX_DEFAULT, kMagentaKey, nullptr, nullptr, &texture);
     }
     if (FAILED(hr) || texture == nullptr) {
         LogWriteF("  chyba pri vytvarani textury: %d", resourceId);
@@ -145,7 +149,9 @@ bool MakeKey(Vector3 p, PositionKey* key) {
     return true;
 }
 
-bool SameBits(Vector3 a, Vector3 b) { return std::memcmp(&a, &b, sizeof(Vector3)) == 0; }
+bool SameBits(Vector3 a, Vector3 b) {
+    return std::memcmp(&a, &b, sizeof(Vector3)) == 0;
+}
 
 // A later visit at a position where all `count` normals already equal m: m once, plus every normal
 // there, normalised.
@@ -247,7 +253,8 @@ bool ReadGroups(Scene& scene, TokenReader& in) {
             LogWriteF(" Chybny subor: zaporny pocet textur %d", textureCount);
             textureCount = 0;
         }
-        if (int64_t{textureCount} * kMinTextureBytes > in.Remaining()) return in.Fail("prilis velky pocet textur");
+        if (int64_t{textureCount} * kMinTextureBytes > in.Remaining())
+            return in.Fail("prilis velky pocet textur");
         SceneGroup* group = nullptr;
         if (valid) {
             group = &scene.groups[g];
@@ -276,7 +283,8 @@ bool ReadGroups(Scene& scene, TokenReader& in) {
         group->materialKind = closing[2];
         group->specular = closing[4];
         group->smooth = closing[5];
-        int32_t needed = group->textureMode == 2 ? 2 : (group->textureMode == 0 || group->textureMode == 1 ? 1 : 0);
+        int32_t needed =
+            group->textureMode == 2 ? 2 : (group->textureMode == 0 || group->textureMode == 1 ? 1 : 0);
         if (group->textureCount < needed) LogWriteF(" Chybny subor: material %d ma malo textur", g);
     }
     return true;
@@ -375,8 +383,9 @@ void Scene::LoadFromMemory(const char* data, size_t size) {
 
     HRESULT hr = E_FAIL;
     if (g_pDevice != nullptr && faceCount > 0) {
-        hr = g_pDevice->CreateVertexBuffer(static_cast<UINT>(faceCount) * 3u * sizeof(SceneVertex), D3DUSAGE_WRITEONLY,
-                                           kSceneFvf, D3DPOOL_DEFAULT, &vertexBuffer, nullptr);
+        hr = g_pDevice->CreateVertexBuffer(static_cast<UINT>(faceCount) * 3u * sizeof(SceneVertex),
+                                           D3DUSAGE_WRITEONLY, kSceneFvf, D3DPOOL_DEFAULT, &vertexBuffer,
+                                           nullptr);
     }
     if (SUCCEEDED(hr) && vertexBuffer != nullptr) {
         LogWrite(" Vertex Buffer vytvoreny");
@@ -408,7 +417,8 @@ void Scene::LoadFromMemory(const char* data, size_t size) {
     SceneVertex* out = nullptr;
     if (vertexBuffer != nullptr) {
         void* locked = nullptr;
-        if (SUCCEEDED(vertexBuffer->Lock(0, 0, &locked, D3DLOCK_NOSYSLOCK))) out = static_cast<SceneVertex*>(locked);
+        if (SUCCEEDED(vertexBuffer->Lock(0, 0, &locked, D3DLOCK_NOSYSLOCK)))
+            out = static_cast<SceneVertex*>(locked);
     }
     for (int32_t g = 0; g < groupCount; ++g) {
         groups[g].firstVertex = 3 * groupStart[g];
@@ -418,8 +428,8 @@ void Scene::LoadFromMemory(const char* data, size_t size) {
             const SceneFace& f = faces[byGroup[i]];
             for (int s = 0; s < 3; ++s) {
                 SceneVertex& v = out[3 * i + s];
-                v = {f.positions[s].x,  f.positions[s].y,  f.positions[s].z,  f.normals[s].x,
-                     f.normals[s].y,    f.normals[s].z,    f.texCoords[s][0], f.texCoords[s][1],
+                v = {f.positions[s].x,     f.positions[s].y,    f.positions[s].z,  f.normals[s].x,
+                     f.normals[s].y,       f.normals[s].z,      f.texCoords[s][0], f.texCoords[s][1],
                      f.detailCoords[s][0], f.detailCoords[s][1]};
             }
         }

@@ -10,7 +10,9 @@ namespace {
 
 constexpr uint32_t kSceneFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;
 
-Color4 Grey(float v) { return Color4{v, v, v, v}; }
+Color4 Grey(float v) {
+    return Color4{v, v, v, v};
+}
 
 struct MaterialRow {
     float diffuse, ambient, specular, emissive, power;
@@ -98,7 +100,8 @@ void Scene::DrawGroup(int32_t g) {
                 group.frameTimer = 0.0f;
                 if (group.currentTexture == group.textureCount) group.currentTexture = 0;
             }
-            if (group.currentTexture < 0 || group.currentTexture >= group.textureCount) group.currentTexture = 0;
+            if (group.currentTexture < 0 || group.currentTexture >= group.textureCount)
+                group.currentTexture = 0;
             g_pDevice->SetTexture(0, TextureAt(group, group.currentTexture));
             break;
         case 2:

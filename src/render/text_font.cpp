@@ -5,7 +5,9 @@
 #include "engine/log.h"
 #include "render/helpers.h"
 
-TextFont::~TextFont() { Release(); }
+TextFont::~TextFont() {
+    Release();
+}
 
 // The face is Arial whatever name is passed.
 void TextFont::Create(int32_t height, int32_t weight, const char* /*faceName*/) {

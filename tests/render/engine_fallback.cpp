@@ -28,7 +28,9 @@ WEAK void LogWriteF(const char* format, ...) {
 }
 
 WEAK float g_fps = 1000.0f;
-WEAK float FrameMillis(float x) { return 1000.0f / g_fps * x; }
+WEAK float FrameMillis(float x) {
+    return 1000.0f / g_fps * x;
+}
 
 WEAK void Engine::BlendOff() {
     g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
@@ -45,13 +47,19 @@ WEAK void Engine::BlendAlpha() {
     g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 }
-WEAK void Engine::SetCullMode(uint32_t mode) { g_pDevice->SetRenderState(D3DRS_CULLMODE, mode); }
+WEAK void Engine::SetCullMode(uint32_t mode) {
+    g_pDevice->SetRenderState(D3DRS_CULLMODE, mode);
+}
 WEAK void Engine::SetTextureFilter(uint32_t sampler, uint32_t filter) {
     g_pDevice->SetSamplerState(sampler, D3DSAMP_MINFILTER, filter);
     g_pDevice->SetSamplerState(sampler, D3DSAMP_MAGFILTER, filter);
 }
-WEAK void Engine::SetLighting(uint8_t on) { g_pDevice->SetRenderState(D3DRS_LIGHTING, on); }
-WEAK void Engine::SetSpecular(uint8_t on) { g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, on); }
+WEAK void Engine::SetLighting(uint8_t on) {
+    g_pDevice->SetRenderState(D3DRS_LIGHTING, on);
+}
+WEAK void Engine::SetSpecular(uint8_t on) {
+    g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, on);
+}
 WEAK void Engine::SetAlphaTest(uint8_t on) {
     g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, on);
     g_pDevice->SetRenderState(D3DRS_ALPHAREF, on);

@@ -2,5 +2,9 @@
 
 #include "engine/engine.h"
 
-ScopedFakeDevice::ScopedFakeDevice() : previous_(g_pDevice) { g_pDevice = &device; }
-ScopedFakeDevice::~ScopedFakeDevice() { g_pDevice = previous_; }
+ScopedFakeDevice::ScopedFakeDevice() : previous_(g_pDevice) {
+    g_pDevice = &device;
+}
+ScopedFakeDevice::~ScopedFakeDevice() {
+    g_pDevice = previous_;
+}

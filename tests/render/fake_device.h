@@ -110,7 +110,8 @@ public:
     HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* t) override {
         textures[stage] = t;
         auto* fake = dynamic_cast<FakeTexture*>(t);
-        Log("TEX " + std::to_string(stage) + " " + (fake ? "t" + std::to_string(fake->id) : std::string("null")));
+        Log("TEX " + std::to_string(stage) + " " +
+            (fake ? "t" + std::to_string(fake->id) : std::string("null")));
         return S_OK;
     }
     HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** t) override {
@@ -149,7 +150,8 @@ public:
     }
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT count, const void* v, UINT stride) override {
         ++draws;
-        upVertices.assign(static_cast<const uint8_t*>(v), static_cast<const uint8_t*>(v) + stride * (count + 2));
+        upVertices.assign(static_cast<const uint8_t*>(v),
+                          static_cast<const uint8_t*>(v) + stride * (count + 2));
         Log("DRAWUP " + std::to_string(type) + " " + std::to_string(count) + " " + std::to_string(stride));
         return S_OK;
     }

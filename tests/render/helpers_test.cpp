@@ -88,7 +88,8 @@ TEST(Helpers, WorldMatrixScalesTurnsThenMoves) {
     EXPECT_FLOAT_EQ(p.y, 2);
     EXPECT_FLOAT_EQ(p.z, 2);
     // A quarter yaw turns +x to -z; the scale applies along the model's own axes first.
-    Vector3 q = Transform(BuildWorldMatrix({0, 0, 0}, {0, static_cast<float>(M_PI / 2), 0}, {3, 1, 1}), {1, 0, 0});
+    Vector3 q =
+        Transform(BuildWorldMatrix({0, 0, 0}, {0, static_cast<float>(M_PI / 2), 0}, {3, 1, 1}), {1, 0, 0});
     EXPECT_NEAR(q.x, 0, 1e-5);
     EXPECT_NEAR(q.z, -3, 1e-5);
 }
