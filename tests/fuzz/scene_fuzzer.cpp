@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the scene reader (no device: parsing, normals, smoothing, packing).
+#include <cstddef>
+#include <cstdint>
+
+#include "render/scene.h"
+// Weak stand-ins for the engine core until it is linked (the real definitions win).
+#include "../render/engine_fallback.cpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Scene scene;
+    scene.LoadFromMemory(reinterpret_cast<const char*>(data), size);
+    scene.Draw();
+    scene.Release();
+    return 0;
+}
