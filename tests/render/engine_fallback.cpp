@@ -84,3 +84,6 @@ WEAK void Engine::SetUnlitTextureStages() {
 }
 
 WEAK LightSet::~LightSet() {}
+WEAK void Engine::SetZBuffer(uint8_t on) {
+    g_pDevice->SetRenderState(D3DRS_ZENABLE, on);
+}
