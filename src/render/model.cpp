@@ -95,6 +95,7 @@ void Model::LoadFromMemory(const uint8_t* data, size_t size) {
         wantedFrames = available / perFrame;
         LogWriteF("  Chybny subor: subor je kratsi, nacitanych snimkov: %d", static_cast<int>(wantedFrames));
     }
+    if (perFrame == 0) wantedFrames = 0;  // frames without triangles hold nothing to keep
     frameCount = static_cast<int32_t>(wantedFrames);
     triangleCount = triangles32;
 

@@ -4,6 +4,9 @@
 
 #include "platform/bmp_decoder.h"
 
+// The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
+#include "../../src/platform/bmp_decoder.cpp"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodedImage image;
     if (DecodeBmp(data, size, image)) {

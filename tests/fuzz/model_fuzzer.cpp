@@ -1,10 +1,15 @@
 // Feeds arbitrary bytes to the model reader, then picks frames as the game does.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "render/model.h"
 // Weak stand-ins for the engine core until it is linked (the real definitions win).
 #include "../render/engine_fallback.cpp"
+
+// The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
+#include "../../src/render/helpers.cpp"
+#include "../../src/render/model.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Model model;

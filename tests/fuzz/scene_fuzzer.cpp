@@ -6,6 +6,10 @@
 // Weak stand-ins for the engine core until it is linked (the real definitions win).
 #include "../render/engine_fallback.cpp"
 
+// The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
+#include "../../src/render/helpers.cpp"
+#include "../../src/render/scene.cpp"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Scene scene;
     scene.LoadFromMemory(reinterpret_cast<const char*>(data), size);

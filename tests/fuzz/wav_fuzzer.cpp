@@ -8,6 +8,9 @@
 // Weak stand-ins for the engine core until it is linked (the real definitions win).
 #include "../render/engine_fallback.cpp"
 
+// The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
+#include "../../src/engine/sound.cpp"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WavData wav;
     if (ParseWav(data, size, &wav)) {
