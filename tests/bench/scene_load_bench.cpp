@@ -8,8 +8,6 @@
 
 #include "engine/engine.h"
 #include "render/scene.h"
-// Weak stand-ins for the engine core until it is linked (the real definitions win).
-#include "render/engine_fallback.cpp"
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include <initializer_list>
 
 #include "render/model.h"
-// Weak stand-ins for the engine core until it is linked (the real definitions win).
-#include "../render/engine_fallback.cpp"
 
 // The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
 #include "../../src/render/helpers.cpp"

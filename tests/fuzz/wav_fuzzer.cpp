@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "engine/sound.h"
-// Weak stand-ins for the engine core until it is linked (the real definitions win).
-#include "../render/engine_fallback.cpp"
 
 // The reader itself is compiled here so that the fuzzer's coverage instrumentation sees it.
 #include "../../src/engine/sound.cpp"

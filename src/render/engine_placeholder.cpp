@@ -1,5 +1,7 @@
-// Stand-ins for the engine core's log, frame timer and render-state operations, so that the render
-// tests link before the engine core exists. They are weak: the real definitions win once linked.
+// Placeholder until the engine core lands; this file is deleted then.
+// Stand-ins for the engine core's log, frame timer and render-state operations that the render code
+// calls, so that everything links before the engine core exists. They behave as the real ones and
+// are weak: the engine's own definitions win once they are linked.
 #include <cstdarg>
 #include <cstdio>
 
