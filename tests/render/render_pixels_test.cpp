@@ -1,0 +1,178 @@
+// Drawing on the real device (llvmpipe) and reading the back buffer.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/game_state.h"
+#include "platform/bitmap_resources.h"
+#include "render/model.h"
+#include "render/panel.h"
+#include "render/scene.h"
+#include "render/scene_file.h"
+#include "render/text_font.h"
+#include "support/device_fixture.h"
+#include "support/test_support.h"
+
+namespace {
+
+// A 24-bit bottom-up BMP; texels given top row first as 0xRRGGBB.
+std::vector<uint8_t> Bmp(int w, int h, const std::vector<uint32_t>& rgb) {
+    int stride = (w * 3 + 3) & ~3;
+    uint32_t size = 54 + stride * h;
+    std::vector<uint8_t> b(size, 0);
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, size);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    b[26] = 1;
+    b[28] = 24;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint32_t c = rgb[(h - 1 - y) * w + x];
+            uint8_t* p = &b[54 + y * stride + x * 3];
+            p[0] = uint8_t(c);
+            p[1] = uint8_t(c >> 8);
+            p[2] = uint8_t(c >> 16);
+        }
+    }
+    return b;
+}
+
+void AddBitmap(int id, int w, int h, const std::vector<uint32_t>& rgb) {
+    std::vector<uint8_t> bytes = Bmp(w, h, rgb);
+    AddBitmapResource(id, bytes.data(), bytes.size());
+}
+
+std::vector<uint32_t> Solid(int n, uint32_t rgb) {
+    return std::vector<uint32_t>(n, rgb);
+}
+
+class RenderPixels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes("log.txt", "");
+        if (!CreateTestDevice(800, 600)) GTEST_SKIP() << "no rendering device";
+    }
+    void TearDown() override {
+        ClearAddedBitmapResources();
+        DestroyTestDevice();
+    }
+    void Begin() {
+        g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        g_pDevice->BeginScene();
+        g_engine.SetUnlitTextureStages();
+        g_engine.SetZBuffer(0);
+    }
+    void End() { g_pDevice->EndScene(); }
+
+    ScopedTempDir dir;
+};
+
+TEST_F(RenderPixels, ColourKeysMakeTheirTexelsTransparent) {
+    // Row: magenta, green, red, white.
+    AddBitmap(9100, 4, 1, {0xFF00FF, 0x00FF00, 0xFF0000, 0xFFFFFF});
+    Panel panel;
+    panel.Create(10, 10, 2);
+    panel.AddFrame(9100, MakeColor(0, 1, 0, 1));  // alpha 0 in the key: made opaque all the same
+    Model model;
+    model.LoadTexture(9100);
+    ASSERT_NE(panel.frames[0], nullptr);
+    ASSERT_NE(model.texture, nullptr);
+    uint32_t texels[4];
+    ASSERT_EQ(panel.frames[0]->ReadTexels(texels, 4), S_OK);
+    EXPECT_EQ(texels[0], 0x00000000u);
+    EXPECT_EQ(texels[1], 0xFF00FF00u);
+    EXPECT_EQ(texels[2], 0xFFFF0000u);
+    ASSERT_EQ(model.texture->ReadTexels(texels, 4), S_OK);
+    EXPECT_EQ(texels[0], 0xFFFF00FFu);
+    EXPECT_EQ(texels[1], 0x00000000u);
+    EXPECT_EQ(texels[3], 0xFFFFFFFFu);
+    EXPECT_NE(ReadFileBytes("log.txt").find("  AddFrame: 0 9100\n  Textura vytvorena\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes("log.txt").find("  Textura: 9100\n  Textura modelu vytvorena\n"),
+              std::string::npos);
+}
+
+TEST_F(RenderPixels, PanelLandsOnItsCorners) {
+    AddBitmap(9101, 2, 2, Solid(4, 0xFFFFFF));
+    Panel panel;
+    panel.Create(100, 40, 1);
+    panel.AddFrame(9101, MakeColor(0, 1, 0, 1));
+    panel.position = {400, 300, 0};
+    Begin();
+    panel.Draw();
+    End();
+    EXPECT_EQ(ReadPixel(400, 300) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(ReadPixel(351, 281) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(ReadPixel(448, 318) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(ReadPixel(348, 300) & 0xFFFFFF, 0u);
+    EXPECT_EQ(ReadPixel(452, 300) & 0xFFFFFF, 0u);
+    EXPECT_EQ(ReadPixel(400, 277) & 0xFFFFFF, 0u);
+    EXPECT_EQ(ReadPixel(400, 322) & 0xFFFFFF, 0u);
+}
+
+TEST_F(RenderPixels, TextStartsAtItsPosition) {
+    TextFont font;
+    font.Create(24, 700, "Arial");
+    ASSERT_NE(font.font, nullptr);
+    Begin();
+    g_engine.BlendAlpha();
+    font.Draw(20, 20, MakeColor(1, 1, 1, 1), "HELLO");
+    End();
+    int minX = 800, minY = 600;
+    for (int y = 0; y < 80; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if ((ReadPixel(x, y) & 0xFF) > 128) {
+                minX = std::min(minX, x);
+                minY = std::min(minY, y);
+            }
+        }
+    }
+    EXPECT_GE(minX, 20);
+    EXPECT_LE(minX, 24);
+    EXPECT_GE(minY, 20);
+    EXPECT_LE(minY, 28);
+}
+
+TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
+    AddBitmap(9102, 2, 2, Solid(4, 0x808080));  // base: mid grey
+    AddBitmap(9103, 2, 2, Solid(4, 0xC0C0C0));  // detail above half: brighter
+    AddBitmap(9104, 2, 2, Solid(4, 0x404040));  // detail below half: darker
+    D3DXMATRIX view, projection;
+    D3DXMatrixIdentity(&view);
+    D3DXMatrixPerspectiveFovLH(&projection, 0.75f, 1.0f, 10.0f, 800.0f);
+    g_pDevice->SetTransform(D3DTS_VIEW, &view);
+    g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+    isNight = 0;
+    for (int detail : {9103, 9104}) {
+        GroupRecord g;
+        g.textureIds = {9102, detail};
+        g.textureMode = 2;
+        g.materialKind = 1;  // fully emissive by day: the lit colour is white
+        // A square facing the eye at z = 50.
+        FaceRecord a = Face(0, 0, {-30, 30, 50, 0, 0, -30, -30, 50, 0, 1, 30, -30, 50, 1, 1});
+        FaceRecord b = Face(1, 0, {30, -30, 50, 1, 1, 30, 30, 50, 1, 0, -30, 30, 50, 0, 0});
+        WriteFileBytes("test.geo", SceneText(1, 2, {g}, {a, b}));
+        Scene scene;
+        scene.Load("test.geo");
+        Begin();
+        scene.Draw();
+        End();
+        uint32_t centre = ReadPixel(400, 300);
+        scene.Release();
+        int grey = (centre >> 8) & 0xFF;
+        if (detail == 9103) {
+            EXPECT_NEAR(grey, 0xC0, 4) << std::hex << centre;
+        } else {
+            EXPECT_NEAR(grey, 0x40, 4) << std::hex << centre;
+        }
+    }
+}
+
+}  // namespace
