@@ -26,6 +26,8 @@ void GameWorld::clearWorld() {
 
 void GameWorld::addBus(Vector3 position, float heading, float halfLength, int32_t type) {
     const int32_t n = busCount;
+    // A full lot takes no more: the records end at kMaxBuses.
+    if (n < 0 || n >= kMaxBuses) return;
     Bus& bus = buses[n];
     bus.type = type;
     bus.position = position;
@@ -66,6 +68,7 @@ void GameWorld::addBus(Vector3 position, float heading, float halfLength, int32_
 
 void GameWorld::addObstacle(Vector3 position, float halfSize, int32_t kind) {
     const int32_t n = obstacleCount;
+    if (n < 0 || n >= kMaxObstacles) return;
     Obstacle& obstacle = obstacles[n];
     obstacle.kind = kind;
     obstacle.position = position;

@@ -236,6 +236,21 @@ TEST_F(LevelSetUp, PlacingAnUnknownSizeStillDrawsTwoNumbers) {
     EXPECT_EQ(g_world.buses[0].type, 4);
 }
 
+TEST_F(LevelSetUp, AFullWorldTakesNoMorePieces) {
+    for (int i = 0; i < kMaxBuses + 5; ++i)
+        g_world.addBus(MakeVector(0.0f, 0.0f, 0.0f), kHeadingMinusZ, 20.0f, 0);
+    for (int i = 0; i < kMaxObstacles + 5; ++i) g_world.addObstacle(MakeVector(0.0f, 0.0f, 0.0f), 10.0f, 20);
+    EXPECT_EQ(g_world.busCount, kMaxBuses);
+    EXPECT_EQ(g_world.obstacleCount, kMaxObstacles);
+    EXPECT_EQ(g_world.buses[kMaxBuses - 1].index, kMaxBuses - 1);
+    // Placing on a full world still draws its numbers, so later draws do not shift.
+    gameSrand(8);
+    ReferenceRandom random{8};
+    g_world.placeBus(1, 1, 1, 2);
+    for (int i = 0; i < 3; ++i) random.next();
+    EXPECT_EQ(gameRand(), random.next());
+}
+
 TEST_F(LevelSetUp, AnOddHeadingLeavesTheCornersAlone) {
     g_world.buses[0].corners[0] = MakeVector(1.0f, 2.0f, 3.0f);
     g_world.addBus(MakeVector(0.0f, 0.0f, 0.0f), 1.5707964f, 20.0f, 0);
