@@ -117,15 +117,15 @@ void GameWorld::addBorderWithExit() {
 void GameWorld::setUpLevel(int32_t level) {
     clearWorld();
     if (level < 1 || level > kLevelCount) return;
-    const LevelSpec& spec = kLevels[level - 1];
+    const LevelLayout& layout = kLevels[level - 1];
 
-    if (spec.light == LevelLight::Day) {
+    if (layout.light == LevelLight::Day) {
         isNight = 0;
-    } else if (spec.light == LevelLight::Night) {
+    } else if (layout.light == LevelLight::Night) {
         isNight = 1;
     }
 
-    if (spec.exactPieces) {
+    if (layout.exactPieces) {
         for (const ExactBus& bus : kExactLevelBuses) {
             addBus(MakeVector(bus.x, 0.0f, bus.z), bus.heading, bus.halfLength, bus.type);
         }
@@ -133,17 +133,17 @@ void GameWorld::setUpLevel(int32_t level) {
             addObstacle(MakeVector(barrier.x, 0.0f, barrier.z), 10.0f, 20);
         }
     } else {
-        for (int i = 0; i < spec.busCount; ++i) {
-            const BusPlacement& p = spec.buses[i];
+        for (int i = 0; i < layout.busCount; ++i) {
+            const BusPlacement& p = layout.buses[i];
             placeBus(p.column, p.row, p.width, p.height);
         }
-        for (int i = 0; i < spec.barrierCount; ++i)
-            placeBarrier(spec.barriers[i].column, spec.barriers[i].row);
+        for (int i = 0; i < layout.barrierCount; ++i)
+            placeBarrier(layout.barriers[i].column, layout.barriers[i].row);
     }
 
-    if (spec.wall == LevelWall::ExitGap) {
+    if (layout.wall == LevelWall::ExitGap) {
         addBorderWithExit();
-    } else if (spec.wall == LevelWall::OpenBottom) {
+    } else if (layout.wall == LevelWall::OpenBottom) {
         addBorderOpenBottom();
     }
 }

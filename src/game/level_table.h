@@ -23,7 +23,7 @@ constexpr int kMaxLevelBuses = 18;
 constexpr int kMaxLevelBarriers = 12;
 constexpr int kLevelCount = 25;
 
-struct LevelSpec {
+struct LevelLayout {
     LevelLight light;
     LevelWall wall;
     // True for the one level that is built from exact pieces (kExactLevelBuses and
@@ -66,7 +66,7 @@ inline constexpr ExactBarrier kExactLevelBarriers[] = {
 
 // Index 0 is level 1. Buses are placed in the listed order (the first is bus 0, the one to drive
 // out), then the barriers in order, then the wall.
-inline constexpr LevelSpec kLevels[kLevelCount] = {
+inline constexpr LevelLayout kLevels[kLevelCount] = {
     // 1
     {LevelLight::Day,
      LevelWall::None,

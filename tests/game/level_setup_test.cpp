@@ -14,10 +14,10 @@ struct ExpectedBus {
 
 // Replays a level's placements with the reference generator: jitter x, jitter z, then the livery of a
 // two-cell bus.
-std::vector<ExpectedBus> replayLevel(const LevelSpec& spec, ReferenceRandom& random) {
+std::vector<ExpectedBus> replayLevel(const LevelLayout& layout, ReferenceRandom& random) {
     std::vector<ExpectedBus> out;
-    for (int i = 0; i < spec.busCount; ++i) {
-        const BusPlacement& p = spec.buses[i];
+    for (int i = 0; i < layout.busCount; ++i) {
+        const BusPlacement& p = layout.buses[i];
         const float j1 = random.between(-0.1f, 0.1f);
         const float j2 = random.between(-0.1f, 0.1f);
         const float left = -80.0f + 20.0f * p.column;  // the placement's lower-left cell corner

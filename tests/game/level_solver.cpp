@@ -56,8 +56,8 @@ Occupancy occupancy(const LevelGrid& g, State s) {
 
 LevelGrid levelGrid(int level) {
     LevelGrid grid;
-    const LevelSpec& spec = kLevels[level - 1];
-    if (spec.exactPieces) {
+    const LevelLayout& layout = kLevels[level - 1];
+    if (layout.exactPieces) {
         for (const ExactBus& b : kExactLevelBuses) {
             const int length = static_cast<int>(std::lround(b.halfLength / 10.0f));
             GridBus bus{};
@@ -74,20 +74,20 @@ LevelGrid levelGrid(int level) {
         }
         for (const ExactBarrier& b : kExactLevelBarriers) block(grid, b.x, b.z);
     } else {
-        for (int i = 0; i < spec.busCount; ++i) {
-            const BusPlacement& p = spec.buses[i];
+        for (int i = 0; i < layout.busCount; ++i) {
+            const BusPlacement& p = layout.buses[i];
             GridBus bus{p.column, p.row, p.width * p.height, p.width == 1};
             if (!((p.width == 1 && (p.height == 2 || p.height == 3)) ||
                   (p.height == 1 && (p.width == 2 || p.width == 3))))
                 grid.problem += "a bus of unknown size; ";
             grid.buses.push_back(bus);
         }
-        for (int i = 0; i < spec.barrierCount; ++i)
-            block(grid, spec.barriers[i].column * 20.0f - 70.0f, spec.barriers[i].row * 20.0f - 70.0f);
+        for (int i = 0; i < layout.barrierCount; ++i)
+            block(grid, layout.barriers[i].column * 20.0f - 70.0f, layout.barriers[i].row * 20.0f - 70.0f);
     }
-    if (spec.wall == LevelWall::ExitGap)
+    if (layout.wall == LevelWall::ExitGap)
         for (const WallPiece& w : kWallWithExit) block(grid, w.x, w.z);
-    if (spec.wall == LevelWall::OpenBottom)
+    if (layout.wall == LevelWall::OpenBottom)
         for (const WallPiece& w : kWallOpenBottom) block(grid, w.x, w.z);
 
     // Every bus on the grid, no two pieces on one cell, bus 0 lengthwise in column 3.
