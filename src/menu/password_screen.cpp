@@ -97,9 +97,11 @@ void RunPasswordScreen(Menu& menu) {
         menu.passwordScreen = 0;
         menu.mainMenuScreen = 1;
         if (!matched) {
-            // The confirming key and click must not close the message they raise.
+            // The keys and the click of this frame must not close the message they raise; that
+            // includes an Escape that went down together with Return and cancelled first.
             g_input.keyPressed[DIK_RETURN] = 0;
             g_input.keyPressed[DIK_NUMPADENTER] = 0;
+            g_input.keyPressed[DIK_ESCAPE] = 0;
             g_input.mousePressed[0] = 0;
             menu.messageShown = 1;
             menu.messageKind = kMessageInvalidPassword;
