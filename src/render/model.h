@@ -1,5 +1,6 @@
 // An animated mesh stored as complete key frames (.shd), drawn by truncated frame number.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "engine/types.h"
 #include "platform/d3d9.h"
@@ -34,8 +35,15 @@ public:
 
     ~Model();
     void Load(const char* path);
+    // The reading behind Load, on the file's bytes (tests and the fuzzer call it directly).
+    void LoadFromMemory(const uint8_t* data, size_t size);
     void LoadTexture(int32_t resourceId);
     void SetMaterial(D3DMATERIAL9 m);
     void Draw();
     void Release();
+    // The frame index Draw shows: resets `frame` to 0 when it is at or past frameCount (or not a
+    // number); a negative frame shows frame 0.
+    int32_t CurrentFrameIndex();
+    // Frees the frames and the vertex buffer, keeping the texture.
+    void ReleaseGeometry();
 };

@@ -1,6 +1,7 @@
 // The town: one static mesh of material groups, loaded from a text token stream and drawn in three
 // passes by blend mode, one draw call per group.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include "engine/types.h"
@@ -47,6 +48,8 @@ public:
     SceneFace* faces = nullptr;
 
     void Load(const char* path);
+    // The reading behind Load, on the file's bytes (tests and the fuzzer call it directly).
+    void LoadFromMemory(const char* data, size_t size);
     void Release();
     void Draw();
     void DrawGroup(int32_t g);
@@ -54,3 +57,7 @@ public:
     void SetBlend(int32_t mode);
 };
 extern Scene g_scene;
+
+// Smooths the normals of one group's faces (their indices in face order): every vertex gets the
+// normalised sum of the normals at its exact position, the first-visited vertex's normal counted twice.
+void SmoothGroupNormals(SceneFace* faces, const int32_t* faceIndices, size_t faceCount);
