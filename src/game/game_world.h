@@ -66,5 +66,11 @@ public:
 
 extern GameWorld g_world;
 
+// When set, told the resource slot of every sound the world plays (crashes, completion), whether or
+// not the sound itself is loaded.
+extern void (*g_worldSoundHook)(int32_t slot);
+
 // Free forms used by the menus: build a level into g_world.
-inline void setUpLevel(int32_t level) { g_world.setUpLevel(level); }
+inline void setUpLevel(int32_t level) {
+    g_world.setUpLevel(level);
+}
