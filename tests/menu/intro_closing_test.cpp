@@ -47,6 +47,22 @@ TEST_F(IntroTest, LogoLitForHalfTheScreenThenDarkensToBlack) {
     EXPECT_NEAR(menu_->logoB.color.g, 2.0f - t, 1e-5f);
 }
 
+TEST_F(IntroTest, TheWheelPushesTheBarFromItsRearEdge) {
+    // Screen 1 draws its upper row last, screen 2 its only row leftwards, screen 3 rightwards.
+    const float side[] = {+1.0f, +1.0f, -1.0f};
+    for (int screen = 0; screen < 3; ++screen) {
+        for (int i = 0; i < 20; ++i) {
+            Frame();
+            const Panel& bar = menu_->coverBar;
+            const Panel& wheel = menu_->wheel;
+            EXPECT_NEAR(wheel.position.x, bar.position.x + side[screen] * bar.width * 0.5f, 0.01f);
+            EXPECT_EQ(wheel.position.y, bar.position.y);
+        }
+        Tap(DIK_SPACE);
+    }
+    EXPECT_EQ(menu_->mainMenuScreen, 1);
+}
+
 TEST_F(IntroTest, SpaceSkipsOneScreenPerPress) {
     RunFor(500.0f);
     KeyDown(DIK_SPACE);

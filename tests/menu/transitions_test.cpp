@@ -44,6 +44,21 @@ TEST_F(TransitionTest, FadeInTakesAbout1429MsThenRaisesTheDialog) {
     }
 }
 
+TEST_F(TransitionTest, FadeQuadOverlapsTheScreenAndClearsAsTheFadeRuns) {
+    Build(640, 480);
+    EXPECT_EQ(menu_->fadePanel.width, 650.0f);
+    EXPECT_EQ(menu_->fadePanel.height, 490.0f);
+    StartedLevel(1);
+    for (int i = 0; i < 30; ++i) {
+        Frame();
+        EXPECT_FLOAT_EQ(menu_->fadePanel.color.a, 1.0f - menu_->fadeValue);
+        EXPECT_EQ(menu_->fadePanel.position.x, 320.0f);
+        EXPECT_EQ(menu_->fadePanel.position.y, 240.0f);
+    }
+    // The colour conversion clamps the alpha to 0 to 1: black at the start, clear at the end.
+    EXPECT_GT(menu_->fadePanel.color.a, 0.0f);
+}
+
 TEST_F(TransitionTest, DialogButtonsAndTheGapBetweenThem) {
     for (int size : {0, 1, 2}) {
         const int widths[] = {640, 800, 1024}, heights[] = {480, 600, 768};
