@@ -1,6 +1,88 @@
-// Placeholder until the platform's device lands.
+// A real device for rendering tests: SDL's offscreen driver (EGL on Mesa llvmpipe) unless the
+// environment chose another, one window per test and a device of the requested size.
 #include "support/device_fixture.h"
 
-bool CreateTestDevice(int, int, D3DFORMAT) { return false; }
-void DestroyTestDevice() {}
-uint32_t ReadPixel(int, int) { return 0; }
+#include <cstdlib>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/light_set.h"
+#include "platform/win32.h"
+
+// Stands in for the light set's destructor while the engine's own is not in the build: the
+// fixture pulls in the global objects. The real definition overrides this one at link time.
+__attribute__((weak)) LightSet::~LightSet() {}
+
+namespace {
+
+const char kClassName[] = "Voltrana test window";
+
+LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool CreateTestDevice(int width, int height, D3DFORMAT textureFormat) {
+    DestroyTestDevice();
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the environment already chose
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = TestWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClassName;
+    RegisterClassExA(&wc);
+    g_hWnd = CreateWindowExA(0, kClassName, kClassName, WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    if (!g_hWnd) return false;
+    g_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
+    if (!g_pD3D) {
+        DestroyTestDevice();
+        return false;
+    }
+    const D3DFORMAT screenFormat = textureFormat == D3DFMT_A1R5G5B5 ? D3DFMT_R5G6B5 : D3DFMT_A8R8G8B8;
+    D3DPRESENT_PARAMETERS params{};
+    params.BackBufferWidth = static_cast<UINT>(width);
+    params.BackBufferHeight = static_cast<UINT>(height);
+    params.BackBufferFormat = screenFormat;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.EnableAutoDepthStencil = TRUE;
+    params.AutoDepthStencilFormat = D3DFMT_D16;
+    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    if (FAILED(g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd,
+                                    D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &g_pDevice)) ||
+        !g_pDevice) {
+        g_pDevice = nullptr;
+        DestroyTestDevice();
+        return false;
+    }
+    g_engine.width = static_cast<uint32_t>(width);
+    g_engine.height = static_cast<uint32_t>(height);
+    g_engine.screenFormat = screenFormat;
+    g_engine.textureFormat = textureFormat;
+    g_engine.nearPlane = 10.0f;
+    g_engine.farPlane = 800.0f;
+    g_engine.viewport =
+        D3DVIEWPORT9{0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 10.0f, 800.0f};
+    return true;
+}
+
+void DestroyTestDevice() {
+    if (g_pDevice) g_pDevice->Release();
+    g_pDevice = nullptr;
+    if (g_pD3D) g_pD3D->Release();
+    g_pD3D = nullptr;
+    if (g_hWnd) DestroyWindow(g_hWnd);
+    g_hWnd = nullptr;
+}
+
+uint32_t ReadPixel(int x, int y) {
+    if (!g_pDevice || x < 0 || y < 0 || x >= static_cast<int>(g_engine.width) ||
+        y >= static_cast<int>(g_engine.height))
+        return 0;
+    std::vector<uint8_t> rgba(static_cast<size_t>(g_engine.width) * g_engine.height * 4);
+    if (FAILED(g_pDevice->ReadBackBuffer(rgba.data(), g_engine.width, g_engine.height))) return 0;
+    const uint8_t* p = rgba.data() + (static_cast<size_t>(y) * g_engine.width + x) * 4;
+    return (static_cast<uint32_t>(p[3]) << 24) | (static_cast<uint32_t>(p[0]) << 16) |
+           (static_cast<uint32_t>(p[1]) << 8) | p[2];
+}

@@ -1,0 +1,949 @@
+// Fixed-function Direct3D 9 on one OpenGL program: states live in tables and reach OpenGL lazily,
+// at the next draw, through a uniform block and a handful of GL switches.
+#include "platform/d3d9_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "platform/automation.h"
+#include "platform/matrix_util.h"
+#include "platform/platform_internal.h"
+
+namespace platform {
+namespace {
+
+// Devices alive now: a font may outlive its device and must not reach through a stale pointer.
+std::set<const void*>& LiveDevices() {
+    static std::set<const void*> live;
+    return live;
+}
+
+// Render states beyond the header's enumeration that the emulation honours with their defaults.
+constexpr DWORD kRsClipping = 136;
+constexpr DWORD kRsColorVertex = 141;
+constexpr DWORD kRsLocalViewer = 142;
+constexpr DWORD kRsDiffuseMaterialSource = 145;
+constexpr DWORD kRsSpecularMaterialSource = 146;
+constexpr DWORD kSampAddressW = 3;
+constexpr DWORD kSampMaxAnisotropy = 10;
+
+GLenum BlendFactor(DWORD blend) {
+    switch (blend) {
+        case 1:
+            return GL_ZERO;
+        case 2:
+            return GL_ONE;
+        case 3:
+            return GL_SRC_COLOR;
+        case 4:
+            return GL_ONE_MINUS_SRC_COLOR;
+        case 5:
+            return GL_SRC_ALPHA;
+        case 6:
+            return GL_ONE_MINUS_SRC_ALPHA;
+        case 7:
+            return GL_DST_ALPHA;
+        case 8:
+            return GL_ONE_MINUS_DST_ALPHA;
+        case 9:
+            return GL_DST_COLOR;
+        case 10:
+            return GL_ONE_MINUS_DST_COLOR;
+        default:
+            return GL_ONE;
+    }
+}
+
+GLenum CompareFunction(DWORD func) {
+    switch (func) {
+        case 1:
+            return GL_NEVER;
+        case 2:
+            return GL_LESS;
+        case 3:
+            return GL_EQUAL;
+        case 4:
+            return GL_LEQUAL;
+        case 5:
+            return GL_GREATER;
+        case 6:
+            return GL_NOTEQUAL;
+        case 7:
+            return GL_GEQUAL;
+        default:
+            return GL_ALWAYS;
+    }
+}
+
+GLint AddressMode(DWORD mode) {
+    switch (mode) {
+        case 2:
+            return GL_MIRRORED_REPEAT;
+        case 3:
+            return GL_CLAMP_TO_EDGE;
+        case 4:
+            return GL_CLAMP_TO_BORDER;
+        default:
+            return GL_REPEAT;
+    }
+}
+
+void ColorToFloats(D3DCOLOR c, float out[4]) {
+    out[0] = ((c >> 16) & 0xFF) / 255.0f;
+    out[1] = ((c >> 8) & 0xFF) / 255.0f;
+    out[2] = (c & 0xFF) / 255.0f;
+    out[3] = ((c >> 24) & 0xFF) / 255.0f;
+}
+
+void CopyColor(const D3DCOLORVALUE& c, float out[4]) {
+    out[0] = c.r;
+    out[1] = c.g;
+    out[2] = c.b;
+    out[3] = c.a;
+}
+
+struct VertexLayout {
+    bool valid = false;
+    int positionComponents = 3;
+    UINT normal = 0, diffuse = 0, tex0 = 0, tex1 = 0;
+    bool hasNormal = false, hasDiffuse = false;
+    int texCount = 0;
+    UINT size = 0;
+};
+
+VertexLayout LayoutOf(DWORD fvf) {
+    VertexLayout l;
+    UINT offset = 0;
+    const DWORD position = fvf & 0x00E;
+    if (position == D3DFVF_XYZ) {
+        l.positionComponents = 3;
+        offset = 12;
+    } else if (position == D3DFVF_XYZRHW) {
+        l.positionComponents = 4;
+        offset = 16;
+    } else {
+        return l;
+    }
+    if (fvf & D3DFVF_NORMAL) {
+        l.hasNormal = true;
+        l.normal = offset;
+        offset += 12;
+    }
+    if (fvf & 0x020) offset += 4;  // point size
+    if (fvf & D3DFVF_DIFFUSE) {
+        l.hasDiffuse = true;
+        l.diffuse = offset;
+        offset += 4;
+    }
+    if (fvf & 0x080) offset += 4;  // specular colour
+    l.texCount = static_cast<int>((fvf >> 8) & 0xF);
+    if (l.texCount > 8) return l;
+    if (l.texCount >= 1) l.tex0 = offset;
+    if (l.texCount >= 2) l.tex1 = offset + 8;
+    offset += 8 * l.texCount;
+    l.size = offset;
+    l.valid = true;
+    return l;
+}
+
+bool VertexCount(D3DPRIMITIVETYPE type, UINT primitives, UINT& vertices, GLenum& mode) {
+    const uint64_t n = primitives;
+    uint64_t count = 0;
+    switch (static_cast<uint32_t>(type)) {
+        case 1:
+            count = n;
+            mode = GL_POINTS;
+            break;
+        case 2:
+            count = 2 * n;
+            mode = GL_LINES;
+            break;
+        case 3:
+            count = n + 1;
+            mode = GL_LINE_STRIP;
+            break;
+        case 4:
+            count = 3 * n;
+            mode = GL_TRIANGLES;
+            break;
+        case 5:
+            count = n + 2;
+            mode = GL_TRIANGLE_STRIP;
+            break;
+        case 6:
+            count = n + 2;
+            mode = GL_TRIANGLE_FAN;
+            break;
+        default:
+            return false;
+    }
+    if (count > 0x7FFFFFFF) return false;
+    vertices = static_cast<UINT>(count);
+    return true;
+}
+
+}  // namespace
+
+GlDevice* GlDevice::Create(const D3DPRESENT_PARAMETERS& params) {
+    if (!AcquireGlContext()) return nullptr;
+    auto* device = new GlDevice();
+    LiveDevices().insert(static_cast<IDirect3DDevice9*>(device));
+    device->generation_ = GlContextGeneration();
+    if (!device->Initialise(params)) {
+        device->Release();
+        return nullptr;
+    }
+    return device;
+}
+
+bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
+    width_ = static_cast<int>(params.BackBufferWidth);
+    height_ = static_cast<int>(params.BackBufferHeight);
+    format_ = params.BackBufferFormat;
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
+    if (width_ <= 0 || height_ <= 0 || width_ > maxSize || height_ > maxSize) return false;
+
+    glGenFramebuffers(1, &framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glGenRenderbuffers(1, &colorBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, format_ == D3DFMT_R5G6B5 ? GL_RGB565 : GL_RGBA8, width_, height_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    glGenRenderbuffers(1, &depthBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+
+    program_ = BuildFixedFunctionProgram();
+    if (!program_) return false;
+    glUseProgram(program_);
+    glGenVertexArrays(1, &vertexArray_);
+    glBindVertexArray(vertexArray_);
+    glGenBuffers(1, &uniformBuffer_);
+    glBindBuffer(GL_UNIFORM_BUFFER, uniformBuffer_);
+    glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionBlock), nullptr, GL_DYNAMIC_DRAW);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, uniformBuffer_);
+    glGenSamplers(2, samplers_);
+    glBindSampler(0, samplers_[0]);
+    glBindSampler(1, samplers_[1]);
+    glGenBuffers(1, &streamBuffer_);
+
+    glViewport(0, 0, width_, height_);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DITHER);
+    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex, as Direct3D
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    SetDefaults();
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1.0);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SetBackBufferSize(width_, height_);
+    return glGetError() == GL_NO_ERROR;
+}
+
+void GlDevice::SetDefaults() {
+    DWORD* rs = tables_.renderStates;
+    rs[D3DRS_ZENABLE] = 1;
+    rs[D3DRS_FILLMODE] = D3DFILL_SOLID;
+    rs[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+    rs[D3DRS_ZWRITEENABLE] = 1;
+    rs[D3DRS_ALPHATESTENABLE] = 0;
+    rs[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+    rs[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+    rs[D3DRS_CULLMODE] = D3DCULL_CCW;
+    rs[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
+    rs[D3DRS_ALPHAREF] = 0;
+    rs[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
+    rs[D3DRS_ALPHABLENDENABLE] = 0;
+    rs[D3DRS_SPECULARENABLE] = 0;
+    rs[D3DRS_LIGHTING] = 1;
+    rs[D3DRS_AMBIENT] = 0;
+    rs[D3DRS_NORMALIZENORMALS] = 0;
+    rs[kRsClipping] = 1;
+    rs[kRsColorVertex] = 1;
+    rs[kRsLocalViewer] = 1;
+    rs[kRsDiffuseMaterialSource] = 1;  // vertex colour 1
+    rs[kRsSpecularMaterialSource] = 2;
+    for (DWORD s = 0; s < kSamplerCount; ++s) {
+        DWORD* ss = tables_.samplerStates[s];
+        ss[D3DSAMP_ADDRESSU] = D3DTADDRESS_WRAP;
+        ss[D3DSAMP_ADDRESSV] = D3DTADDRESS_WRAP;
+        ss[kSampAddressW] = D3DTADDRESS_WRAP;
+        ss[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
+        ss[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+        ss[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+        ss[kSampMaxAnisotropy] = 1;
+    }
+    for (DWORD t = 0; t < kStageCount; ++t) {
+        DWORD* ts = tables_.stageStates[t];
+        ts[D3DTSS_COLOROP] = t == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+        ts[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+        ts[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+        ts[D3DTSS_ALPHAOP] = t == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+        ts[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        ts[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+        ts[D3DTSS_TEXCOORDINDEX] = t;
+    }
+    IdentityMatrix(tables_.world);
+    IdentityMatrix(tables_.view);
+    IdentityMatrix(tables_.projection);
+}
+
+GlDevice::~GlDevice() {
+    LiveDevices().erase(static_cast<IDirect3DDevice9*>(this));
+    for (auto*& texture : tables_.textures) {
+        if (texture) texture->Release();
+        texture = nullptr;
+    }
+    if (stream_) stream_->Release();
+    stream_ = nullptr;
+    if (GlContextAlive(generation_)) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
+        if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
+        if (depthBuffer_) glDeleteRenderbuffers(1, &depthBuffer_);
+        if (program_) glDeleteProgram(program_);
+        if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
+        if (uniformBuffer_) glDeleteBuffers(1, &uniformBuffer_);
+        if (streamBuffer_) glDeleteBuffers(1, &streamBuffer_);
+        if (samplers_[0]) glDeleteSamplers(2, samplers_);
+        ReleaseGlContext();
+    }
+}
+
+bool GlDevice::Alive() const {
+    return GlContextAlive(generation_);
+}
+
+unsigned long GlDevice::Release() {
+    const unsigned long left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR color, float z, DWORD) {
+    if (!Alive()) return D3DERR_INVALIDCALL;
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
+    if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
+    if (!mask) return S_OK;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    float c[4];
+    ColorToFloats(color, c);
+    glClearColor(c[0], c[1], c[2], c[3]);
+    glClearDepth(std::clamp(z, 0.0f, 1.0f));
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    fixedDirty_ = true;  // the depth mask follows the tables again at the next draw
+    if (count == 0 || !rects) {
+        glDisable(GL_SCISSOR_TEST);
+        glClear(mask);
+        return S_OK;
+    }
+    // Rectangles as x1, y1, x2, y2 in back-buffer pixels (y from the top).
+    const LONG* r = static_cast<const LONG*>(rects);
+    glEnable(GL_SCISSOR_TEST);
+    for (DWORD i = 0; i < count; ++i, r += 4) {
+        const int x1 = std::clamp<int>(r[0], 0, width_), y1 = std::clamp<int>(r[1], 0, height_);
+        const int x2 = std::clamp<int>(r[2], 0, width_), y2 = std::clamp<int>(r[3], 0, height_);
+        if (x2 <= x1 || y2 <= y1) continue;
+        glScissor(x1, height_ - y2, x2 - x1, y2 - y1);
+        glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    return S_OK;
+}
+
+HRESULT GlDevice::BeginScene() {
+    return Alive() ? S_OK : D3DERR_INVALIDCALL;
+}
+HRESULT GlDevice::EndScene() {
+    return Alive() ? S_OK : D3DERR_INVALIDCALL;
+}
+
+HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
+    if (!Alive()) return D3DERR_INVALIDCALL;
+    SDL_Window* window = MainWindow();
+    if (window && !VideoIsHeadless()) {
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        int x, y, w, h;
+        LetterboxRect(drawableWidth, drawableHeight, x, y, w, h);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);  // the bars beside or above the picture
+        const bool exact = w == width_ && h == height_;
+        // The framebuffer's bottom row is the picture's bottom row, in both buffers.
+        glBlitFramebuffer(0, 0, width_, height_, x, drawableHeight - y - h, x + w, drawableHeight - y,
+                          GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+        SDL_GL_SwapWindow(window);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        fixedDirty_ = true;
+    }
+    if (Automation* automation = GetAutomation()) automation->AfterPresent();
+    return S_OK;
+}
+
+HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    if (static_cast<uint32_t>(state) >= D3DRS_MAX) return D3DERR_INVALIDCALL;
+    tables_.renderStates[state] = value;
+    fixedDirty_ = true;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
+    if (!value || static_cast<uint32_t>(state) >= D3DRS_MAX) return D3DERR_INVALIDCALL;
+    *value = tables_.renderStates[state];
+    return S_OK;
+}
+
+HRESULT GlDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    if (sampler >= kSamplerCount || static_cast<uint32_t>(type) >= D3DSAMP_MAX) return D3DERR_INVALIDCALL;
+    tables_.samplerStates[sampler][type] = value;
+    if (sampler < 2) samplersDirty_[sampler] = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
+    if (!value || sampler >= kSamplerCount || static_cast<uint32_t>(type) >= D3DSAMP_MAX)
+        return D3DERR_INVALIDCALL;
+    *value = tables_.samplerStates[sampler][type];
+    return S_OK;
+}
+
+HRESULT GlDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    if (stage >= kStageCount || static_cast<uint32_t>(type) >= D3DTSS_MAX) return D3DERR_INVALIDCALL;
+    tables_.stageStates[stage][type] = value;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
+    if (!value || stage >= kStageCount || static_cast<uint32_t>(type) >= D3DTSS_MAX)
+        return D3DERR_INVALIDCALL;
+    *value = tables_.stageStates[stage][type];
+    return S_OK;
+}
+
+HRESULT GlDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+    if (!matrix) return D3DERR_INVALIDCALL;
+    switch (static_cast<uint32_t>(state)) {
+        case D3DTS_WORLD:
+            tables_.world = *matrix;
+            break;
+        case D3DTS_VIEW:
+            tables_.view = *matrix;
+            lightsDirty_ = true;  // lights are kept in view space
+            break;
+        case D3DTS_PROJECTION:
+            tables_.projection = *matrix;
+            break;
+        default:
+            return D3DERR_INVALIDCALL;
+    }
+    matricesDirty_ = true;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
+    if (!matrix) return D3DERR_INVALIDCALL;
+    switch (static_cast<uint32_t>(state)) {
+        case D3DTS_WORLD:
+            *matrix = tables_.world;
+            return S_OK;
+        case D3DTS_VIEW:
+            *matrix = tables_.view;
+            return S_OK;
+        case D3DTS_PROJECTION:
+            *matrix = tables_.projection;
+            return S_OK;
+        default:
+            return D3DERR_INVALIDCALL;
+    }
+}
+
+HRESULT GlDevice::SetLight(DWORD index, const D3DLIGHT9* light) {
+    if (!light) return D3DERR_INVALIDCALL;
+    const uint32_t type = light->Type;
+    if (type < D3DLIGHT_POINT || type > D3DLIGHT_DIRECTIONAL) return D3DERR_INVALIDCALL;
+    if (lights_.size() >= 4096 && lights_.find(index) == lights_.end()) return E_OUTOFMEMORY;
+    lights_[index].light = *light;
+    lightsDirty_ = true;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetLight(DWORD index, D3DLIGHT9* light) {
+    if (!light) return D3DERR_INVALIDCALL;
+    auto it = lights_.find(index);
+    if (it == lights_.end()) return D3DERR_INVALIDCALL;
+    *light = it->second.light;
+    return S_OK;
+}
+
+HRESULT GlDevice::LightEnable(DWORD index, BOOL enable) {
+    auto it = lights_.find(index);
+    if (it == lights_.end()) {
+        if (lights_.size() >= 4096) return E_OUTOFMEMORY;
+        // Enabling a light that was never set gives Direct3D's default: white, directional along +z.
+        LightSlot slot;
+        slot.light.Type = D3DLIGHT_DIRECTIONAL;
+        slot.light.Diffuse = {1, 1, 1, 0};
+        slot.light.Direction = {0, 0, 1};
+        it = lights_.emplace(index, slot).first;
+    }
+    it->second.enabled = enable != FALSE;
+    lightsDirty_ = true;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetLightEnable(DWORD index, BOOL* enable) {
+    if (!enable) return D3DERR_INVALIDCALL;
+    auto it = lights_.find(index);
+    if (it == lights_.end()) return D3DERR_INVALIDCALL;
+    *enable = it->second.enabled ? TRUE : FALSE;
+    return S_OK;
+}
+
+HRESULT GlDevice::SetMaterial(const D3DMATERIAL9* material) {
+    if (!material) return D3DERR_INVALIDCALL;
+    tables_.material = *material;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetMaterial(D3DMATERIAL9* material) {
+    if (!material) return D3DERR_INVALIDCALL;
+    *material = tables_.material;
+    return S_OK;
+}
+
+HRESULT GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+    if (stage >= kTextureSlots) return D3DERR_INVALIDCALL;
+    if (texture && !dynamic_cast<GlTexture*>(texture)) return D3DERR_INVALIDCALL;
+    if (texture) texture->AddRef();  // the device keeps what is bound alive, as Direct3D does
+    if (tables_.textures[stage]) tables_.textures[stage]->Release();
+    tables_.textures[stage] = texture;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
+    if (!texture) return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    if (stage >= kTextureSlots) return D3DERR_INVALIDCALL;
+    *texture = tables_.textures[stage];
+    if (*texture) (*texture)->AddRef();  // the caller owns one reference, as with Direct3D
+    return S_OK;
+}
+
+HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9** buffer,
+                                     void*) {
+    if (!buffer) return D3DERR_INVALIDCALL;
+    *buffer = nullptr;
+    if (length == 0 || !Alive()) return D3DERR_INVALIDCALL;
+    GlVertexBuffer* created = GlVertexBuffer::Create(length);
+    if (!created) return E_OUTOFMEMORY;
+    *buffer = created;
+    return S_OK;
+}
+
+HRESULT GlDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) {
+    if (stream != 0) return D3DERR_INVALIDCALL;
+    auto* ours = dynamic_cast<GlVertexBuffer*>(buffer);
+    if (buffer && !ours) return D3DERR_INVALIDCALL;
+    if (ours) ours->AddRef();
+    if (stream_) stream_->Release();
+    stream_ = buffer;
+    streamOffset_ = offset;
+    streamStride_ = stride;
+    return S_OK;
+}
+
+HRESULT GlDevice::SetFVF(DWORD fvf) {
+    tables_.fvf = fvf;
+    uniformsDirty_ = true;
+    return S_OK;
+}
+
+HRESULT GlDevice::GetFVF(DWORD* fvf) {
+    if (!fvf) return D3DERR_INVALIDCALL;
+    *fvf = tables_.fvf;
+    return S_OK;
+}
+
+void GlDevice::ApplyFixedStates() {
+    if (!fixedDirty_) return;
+    fixedDirty_ = false;
+    const DWORD* rs = tables_.renderStates;
+    if (rs[D3DRS_ZENABLE]) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(CompareFunction(rs[D3DRS_ZFUNC]));
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    glDepthMask(rs[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+    if (rs[D3DRS_ALPHABLENDENABLE]) {
+        glEnable(GL_BLEND);
+        glBlendFunc(BlendFactor(rs[D3DRS_SRCBLEND]), BlendFactor(rs[D3DRS_DESTBLEND]));
+    } else {
+        glDisable(GL_BLEND);
+    }
+    // Direct3D's front faces are clockwise on screen; the back buffer keeps the screen's orientation.
+    switch (rs[D3DRS_CULLMODE]) {
+        case D3DCULL_CW:
+            glEnable(GL_CULL_FACE);
+            glFrontFace(GL_CW);
+            glCullFace(GL_FRONT);
+            break;
+        case D3DCULL_CCW:
+            glEnable(GL_CULL_FACE);
+            glFrontFace(GL_CW);
+            glCullFace(GL_BACK);
+            break;
+        default:
+            glDisable(GL_CULL_FACE);
+            break;
+    }
+    switch (rs[D3DRS_FILLMODE]) {
+        case D3DFILL_POINT:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+            break;
+        case D3DFILL_WIREFRAME:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            break;
+        default:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            break;
+    }
+}
+
+void GlDevice::ApplySamplers() {
+    for (int s = 0; s < 2; ++s) {
+        if (!samplersDirty_[s]) continue;
+        samplersDirty_[s] = false;
+        const DWORD* ss = tables_.samplerStates[s];
+        const bool linearMin = ss[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
+        GLint minFilter;
+        switch (ss[D3DSAMP_MIPFILTER]) {
+            case D3DTEXF_POINT:
+                minFilter = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+                break;
+            case D3DTEXF_LINEAR:
+                minFilter = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+                break;
+            default:
+                minFilter = linearMin ? GL_LINEAR : GL_NEAREST;
+                break;
+        }
+        glSamplerParameteri(samplers_[s], GL_TEXTURE_MIN_FILTER, minFilter);
+        glSamplerParameteri(samplers_[s], GL_TEXTURE_MAG_FILTER,
+                            ss[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+        glSamplerParameteri(samplers_[s], GL_TEXTURE_WRAP_S, AddressMode(ss[D3DSAMP_ADDRESSU]));
+        glSamplerParameteri(samplers_[s], GL_TEXTURE_WRAP_T, AddressMode(ss[D3DSAMP_ADDRESSV]));
+    }
+}
+
+void GlDevice::ApplyUniforms() {
+    GLuint names[2] = {0, 0};
+    for (int s = 0; s < 2; ++s) {
+        auto* texture = dynamic_cast<GlTexture*>(tables_.textures[s]);
+        if (texture && texture->Usable()) names[s] = texture->Name();
+        if (names[s] != boundTextures_[s]) {
+            glActiveTexture(GL_TEXTURE0 + s);
+            glBindTexture(GL_TEXTURE_2D, names[s]);
+            boundTextures_[s] = names[s];
+        }
+    }
+    if (!uniformsDirty_) return;
+    uniformsDirty_ = false;
+    FixedFunctionBlock& b = block_;
+    if (matricesDirty_) {
+        matricesDirty_ = false;
+        D3DMATRIX worldView, worldViewProjection, inverse;
+        MultiplyMatrices(worldView, tables_.world, tables_.view);
+        MultiplyMatrices(worldViewProjection, worldView, tables_.projection);
+        std::memcpy(b.worldView, &worldView, sizeof(b.worldView));
+        std::memcpy(b.worldViewProjection, &worldViewProjection, sizeof(b.worldViewProjection));
+        D3DMATRIX normal = worldView;
+        if (InvertMatrix(inverse, worldView)) {
+            for (int i = 0; i < 4; ++i)
+                for (int j = 0; j < 4; ++j) normal.m[i][j] = inverse.m[j][i];
+        }
+        std::memcpy(b.normalMatrix, &normal, sizeof(b.normalMatrix));
+    }
+    if (lightsDirty_) {
+        lightsDirty_ = false;
+        int count = 0;
+        const D3DMATRIX& v = tables_.view;
+        for (const auto& [index, slot] : lights_) {
+            if (!slot.enabled || count >= kMaxActiveLights) continue;
+            const D3DLIGHT9& l = slot.light;
+            CopyColor(l.Diffuse, b.lightDiffuse[count]);
+            CopyColor(l.Specular, b.lightSpecular[count]);
+            CopyColor(l.Ambient, b.lightAmbient[count]);
+            const D3DVECTOR p = l.Position;
+            b.lightPosition[count][0] = p.x * v._11 + p.y * v._21 + p.z * v._31 + v._41;
+            b.lightPosition[count][1] = p.x * v._12 + p.y * v._22 + p.z * v._32 + v._42;
+            b.lightPosition[count][2] = p.x * v._13 + p.y * v._23 + p.z * v._33 + v._43;
+            b.lightPosition[count][3] = l.Type == D3DLIGHT_DIRECTIONAL ? 0.0f : 1.0f;
+            const D3DVECTOR d = l.Direction;
+            float dx = -(d.x * v._11 + d.y * v._21 + d.z * v._31);
+            float dy = -(d.x * v._12 + d.y * v._22 + d.z * v._32);
+            float dz = -(d.x * v._13 + d.y * v._23 + d.z * v._33);
+            const float len = std::sqrt(dx * dx + dy * dy + dz * dz);
+            if (len > 0.0f) {
+                dx /= len;
+                dy /= len;
+                dz /= len;
+            }
+            b.lightDirection[count][0] = dx;
+            b.lightDirection[count][1] = dy;
+            b.lightDirection[count][2] = dz;
+            b.lightDirection[count][3] = 0.0f;
+            b.lightParams[count][0] = l.Range;
+            b.lightParams[count][1] = l.Attenuation0;
+            b.lightParams[count][2] = l.Attenuation1;
+            b.lightParams[count][3] = l.Attenuation2;
+            ++count;
+        }
+        b.flags0[0] = count;
+    }
+    const DWORD* rs = tables_.renderStates;
+    const D3DMATERIAL9& m = tables_.material;
+    CopyColor(m.Diffuse, b.materialDiffuse);
+    CopyColor(m.Ambient, b.materialAmbient);
+    CopyColor(m.Specular, b.materialSpecular);
+    CopyColor(m.Emissive, b.materialEmissive);
+    ColorToFloats(rs[D3DRS_AMBIENT], b.globalAmbient);
+    const DWORD fvf = tables_.fvf;
+    const bool pretransformed = (fvf & 0x00E) == D3DFVF_XYZRHW;
+    const bool lighting = rs[D3DRS_LIGHTING] != 0 && !pretransformed;
+    b.flags0[1] = lighting ? 1 : 0;
+    b.flags0[2] = rs[D3DRS_SPECULARENABLE] ? 1 : 0;
+    b.flags0[3] = rs[D3DRS_NORMALIZENORMALS] ? 1 : 0;
+    b.flags1[0] = pretransformed ? 1 : 0;
+    b.flags1[1] = ((fvf & D3DFVF_DIFFUSE) && rs[kRsColorVertex] && rs[kRsDiffuseMaterialSource] == 1) ? 1 : 0;
+    b.flags1[2] = rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT ? 1 : 0;
+    b.flags1[3] = rs[D3DRS_ALPHATESTENABLE] ? static_cast<int32_t>(rs[D3DRS_ALPHAFUNC])
+                                            : static_cast<int32_t>(D3DCMP_ALWAYS);
+    int32_t* stages[2][2] = {{b.stage0Color, b.stage0Alpha}, {b.stage1Color, b.stage1Alpha}};
+    for (int s = 0; s < 2; ++s) {
+        const DWORD* ts = tables_.stageStates[s];
+        stages[s][0][0] = static_cast<int32_t>(ts[D3DTSS_COLOROP]);
+        stages[s][0][1] = static_cast<int32_t>(ts[D3DTSS_COLORARG1]);
+        stages[s][0][2] = static_cast<int32_t>(ts[D3DTSS_COLORARG2]);
+        stages[s][0][3] = static_cast<int32_t>(ts[D3DTSS_TEXCOORDINDEX] & 0xFFFF);
+        stages[s][1][0] = static_cast<int32_t>(ts[D3DTSS_ALPHAOP]);
+        stages[s][1][1] = static_cast<int32_t>(ts[D3DTSS_ALPHAARG1]);
+        stages[s][1][2] = static_cast<int32_t>(ts[D3DTSS_ALPHAARG2]);
+        stages[s][1][3] = names[s] != 0 ? 1 : 0;
+    }
+    b.misc[0] = static_cast<float>(width_);
+    b.misc[1] = static_cast<float>(height_);
+    b.misc[2] = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
+    b.misc[3] = m.Power;
+    glBindBuffer(GL_UNIFORM_BUFFER, uniformBuffer_);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(FixedFunctionBlock), &b);
+}
+
+bool GlDevice::BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf) {
+    const VertexLayout l = LayoutOf(fvf);
+    if (!l.valid || stride < l.size) return false;
+    if (buffer == layoutBuffer_ && offset == layoutOffset_ && stride == layoutStride_ && fvf == layoutFvf_)
+        return true;
+    layoutBuffer_ = buffer;
+    layoutOffset_ = offset;
+    layoutStride_ = stride;
+    layoutFvf_ = fvf;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    const auto at = [offset](UINT o) {
+        return reinterpret_cast<const void*>(static_cast<uintptr_t>(offset + o));
+    };
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, l.positionComponents, GL_FLOAT, GL_FALSE, stride, at(0));
+    if (l.hasNormal) {
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, at(l.normal));
+    } else {
+        glDisableVertexAttribArray(1);
+        glVertexAttrib3f(1, 0, 0, 0);
+    }
+    if (l.hasDiffuse) {
+        glEnableVertexAttribArray(2);
+        glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, at(l.diffuse));
+    } else {
+        glDisableVertexAttribArray(2);
+        glVertexAttrib4f(2, 1, 1, 1, 1);  // no vertex colour: white
+    }
+    if (l.texCount >= 1) {
+        glEnableVertexAttribArray(3);
+        glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, at(l.tex0));
+    } else {
+        glDisableVertexAttribArray(3);
+        glVertexAttrib2f(3, 0, 0);
+    }
+    if (l.texCount >= 2) {
+        glEnableVertexAttribArray(4);
+        glVertexAttribPointer(4, 2, GL_FLOAT, GL_FALSE, stride, at(l.tex1));
+    } else {
+        glDisableVertexAttribArray(4);
+        glVertexAttrib2f(4, 0, 0);
+    }
+    return true;
+}
+
+HRESULT GlDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first) {
+    UINT vertices = 0;
+    GLenum mode = GL_TRIANGLES;
+    if (!VertexCount(type, primitiveCount, vertices, mode)) return D3DERR_INVALIDCALL;
+    ApplyFixedStates();
+    ApplySamplers();
+    ApplyUniforms();
+    glDrawArrays(mode, first, static_cast<GLsizei>(vertices));
+    ++drawCalls_;
+    return S_OK;
+}
+
+HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+    if (!Alive()) return D3DERR_INVALIDCALL;
+    auto* buffer = dynamic_cast<GlVertexBuffer*>(stream_);
+    if (!buffer || !buffer->Usable()) return D3DERR_INVALIDCALL;
+    UINT vertices = 0;
+    GLenum mode;
+    if (!VertexCount(type, primitiveCount, vertices, mode)) return D3DERR_INVALIDCALL;
+    if (primitiveCount == 0) return S_OK;
+    const VertexLayout l = LayoutOf(tables_.fvf);
+    if (!l.valid || streamStride_ < l.size) return D3DERR_INVALIDCALL;
+    // Never read past the end of the buffer.
+    const uint64_t end = static_cast<uint64_t>(streamOffset_) +
+                         (static_cast<uint64_t>(startVertex) + vertices - 1) * streamStride_ + l.size;
+    if (end > buffer->GetLength() || startVertex > 0x7FFFFFFF) return D3DERR_INVALIDCALL;
+    if (!BindVertexLayout(buffer->Name(), streamOffset_, streamStride_, tables_.fvf))
+        return D3DERR_INVALIDCALL;
+    return Draw(type, primitiveCount, static_cast<GLint>(startVertex));
+}
+
+HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
+                                  UINT stride) {
+    if (!Alive() || !vertices) return D3DERR_INVALIDCALL;
+    UINT count = 0;
+    GLenum mode;
+    if (!VertexCount(type, primitiveCount, count, mode)) return D3DERR_INVALIDCALL;
+    // Drawing from memory unbinds stream 0, as Direct3D does.
+    if (stream_) stream_->Release();
+    stream_ = nullptr;
+    if (primitiveCount == 0) return S_OK;
+    const VertexLayout l = LayoutOf(tables_.fvf);
+    if (!l.valid || stride < l.size) return D3DERR_INVALIDCALL;
+    const uint64_t bytes = static_cast<uint64_t>(count) * stride;
+    if (bytes > (64u << 20)) return D3DERR_INVALIDCALL;
+    glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
+    if (static_cast<GLsizeiptr>(bytes) > streamCapacity_) {
+        streamCapacity_ = std::max<GLsizeiptr>(static_cast<GLsizeiptr>(bytes), 64 * 1024);
+    }
+    glBufferData(GL_ARRAY_BUFFER, streamCapacity_, nullptr, GL_STREAM_DRAW);  // orphan
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);
+    if (!BindVertexLayout(streamBuffer_, 0, stride, tables_.fvf)) return D3DERR_INVALIDCALL;
+    return Draw(type, primitiveCount, 0);
+}
+
+HRESULT GlDevice::ReadBackBuffer(uint8_t* rgba, UINT width, UINT height) {
+    if (!rgba || !Alive() || width != static_cast<UINT>(width_) || height != static_cast<UINT>(height_))
+        return D3DERR_INVALIDCALL;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width_) * height_ * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const size_t row = static_cast<size_t>(width_) * 4;
+    for (int y = 0; y < height_; ++y) {
+        uint8_t* dst = rgba + static_cast<size_t>(y) * row;
+        std::memcpy(dst, pixels.data() + static_cast<size_t>(height_ - 1 - y) * row, row);
+        for (size_t x = 3; x < row; x += 4) dst[x] = 255;  // the screen shows no alpha
+    }
+    return S_OK;
+}
+
+HRESULT GlDevice::DrawText(IDirect3DTexture9* atlas, const TextVertex* vertices, UINT vertexCount,
+                           const RECT& clip) {
+    if (!Alive() || !vertices || vertexCount < 3) return D3DERR_INVALIDCALL;
+    const int left = std::clamp<int>(clip.left, 0, width_);
+    const int top = std::clamp<int>(clip.top, 0, height_);
+    const int right = std::clamp<int>(clip.right, 0, width_);
+    const int bottom = std::clamp<int>(clip.bottom, 0, height_);
+    if (right <= left || bottom <= top) return S_OK;
+
+    // The text's own states for this one draw; blending stays the caller's.
+    const DeviceTables saved = tables_;
+    DWORD* rs = tables_.renderStates;
+    rs[D3DRS_ALPHATESTENABLE] = 1;  // texels without coverage never paint, even with blending off
+    rs[D3DRS_ALPHAREF] = 1;
+    rs[D3DRS_ALPHAFUNC] = D3DCMP_GREATEREQUAL;
+    rs[D3DRS_CULLMODE] = D3DCULL_NONE;
+    rs[D3DRS_ZENABLE] = 0;
+    rs[D3DRS_FILLMODE] = D3DFILL_SOLID;
+    rs[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+    DWORD* s0 = tables_.stageStates[0];
+    s0[D3DTSS_COLOROP] = D3DTOP_MODULATE;
+    s0[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    s0[D3DTSS_COLORARG2] = D3DTA_DIFFUSE;
+    s0[D3DTSS_ALPHAOP] = D3DTOP_MODULATE;
+    s0[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    s0[D3DTSS_ALPHAARG2] = D3DTA_DIFFUSE;
+    s0[D3DTSS_TEXCOORDINDEX] = 0;
+    tables_.stageStates[1][D3DTSS_COLOROP] = D3DTOP_DISABLE;
+    DWORD* ss = tables_.samplerStates[0];
+    ss[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+    ss[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
+    ss[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+    ss[D3DSAMP_ADDRESSU] = D3DTADDRESS_CLAMP;
+    ss[D3DSAMP_ADDRESSV] = D3DTADDRESS_CLAMP;
+    tables_.textures[0] = atlas;  // borrowed for this draw; the saved tables hold the real binding
+    tables_.fvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+    fixedDirty_ = uniformsDirty_ = true;
+    samplersDirty_[0] = true;
+
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(left, height_ - bottom, right - left, bottom - top);
+    IDirect3DVertexBuffer9* stream = stream_;
+    stream_ = nullptr;  // keep the caller's stream binding across the draw
+    HRESULT hr = DrawPrimitiveUP(D3DPT_TRIANGLELIST, vertexCount / 3, vertices, sizeof(TextVertex));
+    stream_ = stream;
+    glDisable(GL_SCISSOR_TEST);
+
+    tables_ = saved;
+    fixedDirty_ = uniformsDirty_ = true;
+    samplersDirty_[0] = true;
+    return hr;
+}
+
+HRESULT DrawTextTriangles(IDirect3DDevice9* device, IDirect3DTexture9* atlas, const TextVertex* vertices,
+                          UINT vertexCount, const RECT& clip) {
+    if (!LiveDevices().count(device)) return D3DERR_INVALIDCALL;
+    auto* ours = dynamic_cast<GlDevice*>(device);
+    if (!ours) return D3DERR_INVALIDCALL;
+    return ours->DrawText(atlas, vertices, vertexCount, clip);
+}
+
+bool IsPlatformDevice(IDirect3DDevice9* device) {
+    if (!LiveDevices().count(device)) return false;
+    auto* ours = dynamic_cast<GlDevice*>(device);
+    return ours && ours->Alive();
+}
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+// State shared between the stand-ins inside src/platform (never included by the game).
+#pragma once
+#include <cstdint>
+
+#include "platform/win32.h"
+
+struct SDL_Window;
+
+namespace platform {
+
+// Starts SDL's video subsystem once; false when there is no display (or no usable driver).
+bool EnsureVideo();
+// True when the video driver shows nothing (offscreen or dummy): message boxes are only recorded.
+bool VideoIsHeadless();
+
+// The one game window, or nullptr.
+SDL_Window* MainWindow();
+HWND MainWindowHandle();
+
+// The back buffer the device renders; the mouse is mapped into it.
+void SetBackBufferSize(int width, int height);
+void GetBackBufferSize(int& width, int& height);
+// Where the back buffer lands in a window (or drawable) of the given size: aspect kept, centred.
+void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, int& height);
+
+// The OpenGL context on the main window, shared by reference counting between the Direct3D object
+// and its devices. Objects made in a context remember its generation and free their GL names only
+// while that same context is still alive (textures may outlive the device at exit).
+bool AcquireGlContext();
+void ReleaseGlContext();
+bool GlContextAlive(uint32_t generation);
+uint32_t GlContextGeneration();
+void DestroyGlContext();
+
+}  // namespace platform
