@@ -3,6 +3,7 @@
 #include "menu/menu_harness.h"
 #include "menu/menu_screens.h"
 #include "platform/dinput.h"
+#include "platform/win32.h"
 
 namespace {
 
@@ -129,6 +130,23 @@ TEST_F(MainMenuTest, ButtonsOpenTheirScreensAndCreditsCloseOnANewPress) {
     EXPECT_EQ(menu_->creditsScreen, 0);
     EXPECT_EQ(menu_->mainMenuScreen, 1);
     EXPECT_EQ(PlayedCount(kSoundClick), 0) << "closing the credits is silent";
+}
+
+TEST_F(MainMenuTest, ExitPostsTheQuitMessage) {
+    REQUIRE_HIT_TESTS();
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
+    }
+    MouseOnButton(kButtonExit);
+    Frame();
+    Click();
+    bool quit = false;
+    for (int i = 0; i < 100 && !quit; ++i) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
+        quit = msg.message == WM_QUIT;
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(menu_->mainMenuScreen, 1) << "the frame in progress completes as usual";
 }
 
 TEST_F(MainMenuTest, WhileAMessageIsUpAClickOnlyClosesIt) {
