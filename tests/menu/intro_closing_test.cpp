@@ -37,16 +37,6 @@ TEST_F(IntroTest, EachLogoScreenLastsAbout4444MsAtAnyFrameRate) {
     }
 }
 
-TEST_F(IntroTest, LogoLitForHalfTheScreenThenDarkensToBlack) {
-    RunUntil([&] { return menu_->introTimer >= 0.9f; });
-    EXPECT_FLOAT_EQ(menu_->logoA.color.r, 1.0f);
-    EXPECT_FLOAT_EQ(menu_->logoB.color.a, 1.0f);
-    RunUntil([&] { return menu_->introTimer >= 1.5f; });
-    float t = menu_->introTimer;
-    EXPECT_NEAR(menu_->logoA.color.r, 2.0f - t, 1e-5f);
-    EXPECT_NEAR(menu_->logoB.color.g, 2.0f - t, 1e-5f);
-}
-
 TEST_F(IntroTest, TheWheelPushesTheBarFromItsRearEdge) {
     // Screen 1 draws its upper row last, screen 2 its only row leftwards, screen 3 rightwards.
     const float side[] = {+1.0f, +1.0f, -1.0f};
