@@ -1,0 +1,208 @@
+// The password screen: typing, erasing, confirming and cancelling, and the invalid-password message.
+#include <cstring>
+#include <string>
+
+#include "engine/game_state.h"
+#include "menu/level_passwords.h"
+#include "menu/menu_harness.h"
+#include "menu/menu_screens.h"
+#include "platform/dinput.h"
+
+namespace {
+
+class PasswordTest : public MenuHarness {
+protected:
+    void SetUp() override {
+        MenuHarness::SetUp();
+        Open();
+    }
+    void Open() {
+        menu_->introScreen1 = 0;
+        menu_->passwordScreen = 1;
+    }
+    void Type(const std::string& letters) {
+        for (char c : letters) Tap(KeyForLetter(c));
+    }
+    std::string Input() const { return std::string(menu_->passwordInput); }
+};
+
+TEST_F(PasswordTest, TableHoldsTheLevelWordsAndAnEmptyLastSlot) {
+    EXPECT_STREQ(menu_->levelPasswords[0], "NERAD");
+    EXPECT_STREQ(menu_->levelPasswords[24], "KAVUH");
+    EXPECT_STREQ(menu_->levelPasswords[25], "libes");
+    EXPECT_STREQ(menu_->levelPasswords[28], "tivor");
+    for (char c : menu_->levelPasswords[29]) EXPECT_EQ(c, 0);
+    for (int i = 0; i < 25; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            char c = menu_->levelPasswords[i][j];
+            EXPECT_NE(KeyForLetter(c), -1) << "level " << i + 1 << " must be typeable";
+        }
+    }
+}
+
+TEST_F(PasswordTest, LettersTypeAtTheCursorYAndZPositionsSwapped) {
+    EXPECT_EQ(Input(), "        ");
+    Frame();
+    EXPECT_EQ(Input(), "_       ");
+    Tap(DIK_Y);
+    Tap(DIK_Z);
+    EXPECT_EQ(Input(), "ZY_     ");
+    EXPECT_EQ(menu_->cursor, 2);
+    // Q and W type nothing.
+    Tap(DIK_Q);
+    Tap(DIK_W);
+    EXPECT_EQ(Input(), "ZY_     ");
+    // Several letters in one frame go in key order.
+    KeyDown(DIK_C);
+    KeyDown(DIK_A);
+    Frame();
+    KeyUp(DIK_C);
+    KeyUp(DIK_A);
+    Frame();
+    EXPECT_EQ(Input(), "ZYAC_   ");
+}
+
+TEST_F(PasswordTest, AtMostFiveLettersAndErasing) {
+    Type("ABCDEF");
+    EXPECT_EQ(Input(), "ABCDE_  ");
+    EXPECT_EQ(menu_->cursor, 5);
+    Tap(DIK_BACK);
+    EXPECT_EQ(Input(), "ABCD_   ");
+    EXPECT_EQ(menu_->cursor, 4);
+    for (int i = 0; i < 6; ++i) Tap(DIK_BACK);
+    EXPECT_EQ(Input(), "_       ") << "erasing at the first position leaves the cursor there";
+    EXPECT_EQ(menu_->cursor, 0);
+}
+
+TEST_F(PasswordTest, TypingPlaysTheClick) {
+    REQUIRE_SOUNDS();
+    Frame();
+    TakePlayed();
+    Type("AB");
+    Tap(DIK_BACK);
+    EXPECT_EQ(PlayedCount(kSoundClick), 3);
+}
+
+TEST_F(PasswordTest, KnownPasswordStartsItsLevel) {
+    Type("JOSIT");
+    TakePlayed();
+    Tap(DIK_NUMPADENTER);
+    EXPECT_EQ(currentLevel, 10);
+    EXPECT_EQ(menu_->active, 0);
+    EXPECT_EQ(menu_->fadingIn, 1);
+    EXPECT_EQ(menu_->passwordScreen, 0);
+    EXPECT_EQ(menu_->mainMenuScreen, 1) << "the game hands back to the main menu";
+    EXPECT_EQ(Input(), "        ");
+    EXPECT_EQ(menu_->cursor, 0);
+    if (SoundsReport()) {
+        auto played = TakePlayed();
+        ASSERT_EQ(played.size(), 2u);
+        EXPECT_EQ(played[0].slot, kSoundClick);
+        EXPECT_EQ(played[1].slot, isNight == 1 ? kSoundNightLoop : kSoundDayLoop);
+        EXPECT_TRUE(played[1].looped);
+    }
+}
+
+TEST_F(PasswordTest, WrongPasswordsShowTheMessage) {
+    for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC"}) {
+        Build();
+        Open();
+        Type(word);
+        Tap(DIK_RETURN);
+        EXPECT_EQ(menu_->active, 1) << word;
+        EXPECT_EQ(menu_->mainMenuScreen, 1) << word;
+        EXPECT_EQ(menu_->passwordScreen, 0) << word;
+        EXPECT_EQ(menu_->messageShown, 1) << word << ": the confirming key does not close it";
+        EXPECT_EQ(menu_->messageKind, kMessageInvalidPassword);
+        EXPECT_EQ(Input(), "        ");
+    }
+}
+
+TEST_F(PasswordTest, MessageStaysTwoSecondsOrUntilAKey) {
+    Type("XXXXX");
+    KeyDown(DIK_RETURN);
+    Frame();
+    ASSERT_EQ(menu_->messageShown, 1);
+    // Return still held: not a new press, the message stays.
+    float ms = 1000.0f / fps_ + RunUntil([&] { return menu_->messageShown == 0; });
+    EXPECT_NEAR(ms, 2000.0f, 1000.0f / fps_ + 0.5f);
+    EXPECT_EQ(menu_->messageTimer, 0.0f);
+    KeyUp(DIK_RETURN);
+
+    for (int key : {DIK_RETURN, DIK_SPACE, DIK_ESCAPE, DIK_NUMPADENTER}) {
+        menu_->messageShown = 1;
+        RunFor(300.0f);
+        Tap(key);
+        EXPECT_EQ(menu_->messageShown, 0) << key;
+        EXPECT_EQ(menu_->messageTimer, 0.0f);
+    }
+    menu_->messageShown = 1;
+    Click();
+    EXPECT_EQ(menu_->messageShown, 0);
+}
+
+TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensConfirmsTheEmptyInput) {
+    KeyDown(DIK_RETURN);
+    Frame();
+    EXPECT_EQ(menu_->passwordScreen, 0);
+    EXPECT_EQ(menu_->messageShown, 1);
+    EXPECT_EQ(menu_->messageKind, kMessageInvalidPassword);
+}
+
+TEST_F(PasswordTest, EscapeCancelsAndEscapeWithReturnFailsWithTheMessage) {
+    Type("NERAD");
+    KeyDown(DIK_ESCAPE);
+    Frame();
+    EXPECT_EQ(menu_->passwordScreen, 0);
+    EXPECT_EQ(menu_->mainMenuScreen, 1);
+    EXPECT_EQ(menu_->messageShown, 0);
+    EXPECT_EQ(menu_->active, 1);
+    EXPECT_EQ(Input(), "        ");
+    KeyUp(DIK_ESCAPE);
+    Frame();
+
+    menu_->mainMenuScreen = 0;
+    Open();
+    Type("NERAD");
+    KeyDown(DIK_ESCAPE);
+    KeyDown(DIK_RETURN);
+    Frame();
+    EXPECT_EQ(menu_->active, 1) << "the cancelled input is empty and matches nothing";
+    EXPECT_EQ(menu_->messageShown, 1);
+}
+
+TEST_F(PasswordTest, ButtonsAndAClickBesideThem) {
+    REQUIRE_HIT_TESTS();
+    Type("NERAD");
+    MouseAtVirtual(300.0f, 400.0f);
+    Click();
+    EXPECT_EQ(menu_->passwordScreen, 1);
+    EXPECT_EQ(Input(), "NERAD_  ");
+    MouseAtVirtual(603.0f, 373.0f);  // OK
+    Frame();
+    EXPECT_FLOAT_EQ(menu_->okButton.color.r, 1.0f);
+    EXPECT_FLOAT_EQ(menu_->cancelButton.color.r, 0.5f);
+    Click();
+    EXPECT_EQ(currentLevel, 1);
+    EXPECT_EQ(menu_->active, 0);
+
+    Build();
+    Open();
+    Type("ABC");
+    MouseAtVirtual(647.0f, 418.0f);  // STORNO
+    Click();
+    EXPECT_EQ(menu_->passwordScreen, 0);
+    EXPECT_EQ(menu_->mainMenuScreen, 1);
+    EXPECT_EQ(menu_->messageShown, 0);
+    EXPECT_EQ(Input(), "        ");
+}
+
+TEST_F(PasswordTest, AWrongPasswordConfirmedByClickKeepsTheMessage) {
+    REQUIRE_HIT_TESTS();
+    Type("ABCDE");
+    MouseAtVirtual(603.0f, 373.0f);
+    Click();
+    EXPECT_EQ(menu_->messageShown, 1) << "the confirming click does not close it";
+}
+
+}  // namespace
