@@ -359,7 +359,7 @@ void PaintBackground(Canvas& c) {
     cairo_fill(cr);
     cairo_pattern_destroy(beam);
     // Title lettering.
-    DrawTitleLettering(cr, 330, 105, 118);
+    DrawTitleLettering(cr, 512, 100, 112);
     // The quiet band for the buttons and the screens' panels: one flat colour with a soft frame.
     const double px = 430, py = 172, pw = 530, ph = 510;
     RoundedRect(cr, px - 8, py - 8, pw + 16, ph + 16, 26);
@@ -600,27 +600,27 @@ void PaintCredits(Canvas& c) {
                 {"C++, SDL2, OpenGL", false}, {"Zvuky:", true},          {"syntetizované", false},
                 {"pri zostavení hry", false},
             };
-            double y = 46;
+            double y = 40;
             for (const Line& l : lines) {
                 TextStyle t;
                 t.outline = l.heading ? 1.6 : 1.0;
                 t.outlineColour = kInk;
                 if (l.heading) {
-                    y += 12;
-                    t.size = 27;
+                    y += 8;
+                    t.size = 25;
                     t.fill = kGold;
                     DrawText(cr, l.text, 20, y, t);
-                    y += 30;
+                    y += 27;
                 } else {
-                    t.size = FitTextSize(cr, l.text, 19, 215);
+                    t.size = FitTextSize(cr, l.text, 18, 205);
                     t.fill = kCream;
                     DrawText(cr, l.text, 30, y, t);
-                    y += 24;
+                    y += 22;
                 }
             }
             // A tiny bus at the bottom.
             cairo_save(cr);
-            DrawSideBus(cr, 70, 318, 115, 30, Hex(0xD8362A), Hex(0xF2D34A), true);
+            DrawSideBus(cr, 70, 322, 115, 28, Hex(0xD8362A), Hex(0xF2D34A), true);
             cairo_restore(cr);
         },
         kInk, 0.5);
@@ -702,7 +702,7 @@ void PaintLogoPartner(Canvas& c) {
 
 void PaintTitle(Canvas& c) {
     c.Fill({0, 0, 0});
-    DrawTitleLettering(c.cr(), 256, 70, 92);
+    DrawTitleLettering(c.cr(), 256, 72, 80);
 }
 
 void PaintTheEnd(Canvas& c) {

@@ -28,7 +28,7 @@ UvRect SwatchUv(const PixRect& grid, int index, int columns, int size) {
 // ---------------------------------------------------------------- bus bodies
 
 struct BodySpec {
-    float halfWidth = 6.7f;
+    float halfWidth = 6.6f;
     float zFront = 19.0f, zBack = -19.0f;  // length of the texture's side picture
     float y0 = 1.35f, y1 = 10.9f, yRoof = 11.45f, roofInset = 0.8f;
 };
@@ -93,9 +93,10 @@ std::vector<Mesh> ShakeFrames(const Mesh& body) {
         if (f < 20) {
             float amp = std::pow(1.0f - f / 20.0f, 1.5f);
             float phase = f * kPi / 4;
-            float roll = 0.06f * amp * std::sin(phase + 0.6f);
-            float pitch = 0.028f * amp * std::cos(phase);
-            float lift = 0.3f * amp * std::fabs(std::sin(phase));
+            // Small enough that the shaking body stays inside its footprint.
+            float roll = 0.03f * amp * std::sin(phase + 0.6f);
+            float pitch = 0.014f * amp * std::cos(phase);
+            float lift = 0.4f * amp * std::fabs(std::sin(phase));
             m.Transform(
                 [&](Vec3 p) {
                     return RotateX(RotateZ(p, roll), pitch) + Vec3{0, lift, 0};

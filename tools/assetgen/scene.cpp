@@ -158,6 +158,9 @@ SceneGroup Def(GroupId g) {
 }
 
 const Vec3 kLampPos{-20, 50, -10};  // the night light
+// The camera circles the centre at 200 units, at least 165 high, with its far plane at 800: everything
+// stays within this radius so that no camera position cuts the town off.
+const float kTownRadius = 570;
 const Vec3 kTowardsSun = Normalize({-1.5f, 1.0f, -1.5f});
 
 struct Builder {
@@ -201,6 +204,10 @@ struct Builder {
 
     // A building: facade on four sides, a flat or pitched roof.
     void Building(float x0, float z0, float x1, float z1, float h, GroupId facade, bool pitched) {
+        // Nothing beyond the reach of the camera's far plane.
+        for (float x : {x0, x1})
+            for (float z : {z0, z1})
+                if (std::hypot(x, z) > kTownRadius) return;
         Wall(facade, x0, z0, x1, z0, 0, h, 16, 32, {0, 0, -1});
         Wall(facade, x1, z1, x0, z1, 0, h, 16, 32, {0, 0, 1});
         Wall(facade, x0, z1, x0, z0, 0, h, 16, 32, {-1, 0, 0});
@@ -336,6 +343,8 @@ void BuildGround(Builder& b) {
                     b.Ground(kGrass, cx0, cz1, cx1, z1, -0.05f, 32, 32, 1000, false, cx0 / 32, -z1 / 32);
                 continue;
             }
+            float fx = std::max(std::fabs(x0), std::fabs(x1)), fz = std::max(std::fabs(z0), std::fabs(z1));
+            if (std::hypot(fx, fz) > kTownRadius) continue;
             b.Ground(kGrass, x0, z0, x1, z1, -0.05f, 32, 32, 1000, false, x0 / 32, -z1 / 32);
         }
     // The lot: one picture per cell, the exit cell marked.
@@ -427,12 +436,13 @@ void BuildTown(Builder& b) {
         row(-420, -380, -420, 300, 40, false, 30, 70, 1);
         row(320, -480, 320, 480, 40, false, 30, 80, 1);
     }
-    // A glass office tower north-east.
-    b.Wall(kGlass, 120, 230, 160, 230, 0, 90, 16, 16, {0, 0, -1});
-    b.Wall(kGlass, 160, 270, 120, 270, 0, 90, 16, 16, {0, 0, 1});
-    b.Wall(kGlass, 120, 270, 120, 230, 0, 90, 16, 16, {-1, 0, 0});
-    b.Wall(kGlass, 160, 230, 160, 270, 0, 90, 16, 16, {1, 0, 0});
-    b.Ground(kRoofFlat, 120, 230, 160, 270, 90, 40, 40, 1000);
+    // A glass office tower in the park to the south-west.
+    const float tx0 = -300, tz0 = -330, tx1 = -256, tz1 = -286, th = 84;
+    b.Wall(kGlass, tx0, tz0, tx1, tz0, 0, th, 16, 16, {0, 0, -1});
+    b.Wall(kGlass, tx1, tz1, tx0, tz1, 0, th, 16, 16, {0, 0, 1});
+    b.Wall(kGlass, tx0, tz1, tx0, tz0, 0, th, 16, 16, {-1, 0, 0});
+    b.Wall(kGlass, tx1, tz0, tx1, tz1, 0, th, 16, 16, {1, 0, 0});
+    b.Ground(kRoofFlat, tx0, tz0, tx1, tz1, th, 40, 40, 1000);
 }
 
 void BuildStreetFurniture(Builder& b) {
@@ -510,10 +520,10 @@ void BuildTrees(Builder& b) {
     auto clear = [](float x, float z) {
         // Keep the lot, its pavement, the roads and the houses' rows clear.
         if (x > -100 && x < 100 && z > -125 && z < 105) return false;
-        if (x > 88 && x < 246) return false;                         // road and its pavements
-        if (z > -146 && z < -112 && x < 120) return false;           // service road
-        if (x > -72 && x < 72 && z > 112 && z < 166) return false;   // depot
-        if (x > 116 && x < 164 && z > 226 && z < 274) return false;  // tower
+        if (x > 88 && x < 246) return false;                             // road and its pavements
+        if (z > -146 && z < -112 && x < 120) return false;               // service road
+        if (x > -72 && x < 72 && z > 112 && z < 166) return false;       // depot
+        if (x > -304 && x < -252 && z > -334 && z < -282) return false;  // tower
         auto inRow = [&](float v, float lo, float hi) { return v > lo - 2 && v < hi + 2; };
         if (inRow(z, 190, 230) && x > -402 && x < 102) return false;
         if (inRow(x, -190, -150) && z > -112 && z < 112) return false;
@@ -538,7 +548,7 @@ void BuildTrees(Builder& b) {
                              {60, 110},   {-120, -100}, {80, -135}};
     for (const auto& p : near) b.Tree(p[0], p[1], 26, false);
     // Scattered in the green space.
-    int count = b.detail == 0 ? 140 : b.detail == 1 ? 70 : 24;
+    int count = b.detail == 0 ? 140 : b.detail == 1 ? 70 : 40;
     int placed = 0, tries = 0;
     while (placed < count && tries < 5000) {
         ++tries;
