@@ -13,8 +13,8 @@ const char* const kConfigFile = "config.ini";
 // A config file is five short lines; anything past this is not read.
 const long kMaxConfigBytes = 64 * 1024;
 
-// Reads the text the way "%s %d" would, one pair at a time: a word of at most 79 characters, then a
-// decimal integer. A missing number leaves the setting unchanged and the reading goes on from where
+// Reads the text the way "%s %d" would, one pair at a time: a word (the key, which is skipped whole
+// whatever its length), then a decimal integer. A missing number leaves the setting unchanged and the reading goes on from where
 // the number should have been, so the next pair takes that word as its key.
 class PairReader {
 public:
@@ -23,11 +23,7 @@ public:
     void ReadPair(int32_t* value) {
         SkipBlanks();
         if (!*p_) return;
-        int length = 0;
-        while (*p_ && !IsBlank(*p_) && length < 79) {
-            ++p_;
-            ++length;
-        }
+        while (*p_ && !IsBlank(*p_)) ++p_;
         SkipBlanks();
         ReadInt(value);
     }

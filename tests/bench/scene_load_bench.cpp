@@ -51,4 +51,3 @@ BENCHMARK(BM_SceneLoad50kSmoothed)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

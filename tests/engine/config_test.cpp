@@ -48,9 +48,12 @@ TEST(ConfigReader, ShortFileLeavesTheRestUnchanged) {
 }
 
 TEST(ConfigReader, WordWhereANumberBelongsShiftsTheLaterValues) {
-    // "abc" is not a number: detail stays, then "abc" is read as the next key and 800 lands in the width.
-    ExpectSettings(ReadFrom("SceneDetail abc 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1"), -7, 800, -7,
-                   600, -7);
+    // "abc" is not a number: detail stays, then "abc" is read as the next key and 800 lands in the width;
+    // the later pairs follow one setting early, and the last setting is never reached.
+    ExpectSettings(ReadFrom("SceneDetail abc 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1"), -7, 800, 600,
+                   1, 1);
+    ExpectSettings(ReadFrom("SceneDetail 1\nScreenWidth x\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 0"), 1,
+                   -7, -7, 600, 1);
     // Negative and explicitly positive numbers are numbers.
     ExpectSettings(ReadFrom("a -1 b +640 c 480 d 1 e 1"), -1, 640, 480, 1, 1);
 }

@@ -144,22 +144,6 @@ int MenuHarness::PlayedCount(int slot) {
     return n;
 }
 
-bool MenuHarness::PanelsHitTest() {
-    Panel probe;
-    probe.Create(100.0f, 100.0f, 1);
-    probe.position = {400.0f, 300.0f, 0.0f};
-    probe.Rebuild();
-    return probe.Contains({400.0f, 300.0f, 0.0f}) == 1;
-}
-
-bool MenuHarness::SoundsReport() {
-    size_t before = g_current->events_.size();
-    g_resources.sounds[kSoundClick].Stop();
-    bool reported = g_current->events_.size() > before;
-    g_current->events_.resize(before);
-    return reported;
-}
-
 int KeyForLetter(char letter) {
     static const struct {
         char letter;

@@ -6,12 +6,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/light_set.h"
 #include "platform/win32.h"
-
-// Stands in for the light set's destructor while the engine's own is not in the build: the
-// fixture pulls in the global objects. The real definition overrides this one at link time.
-__attribute__((weak)) LightSet::~LightSet() {}
 
 namespace {
 

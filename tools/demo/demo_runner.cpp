@@ -78,12 +78,12 @@ int64_t DemoRunner::PerformanceFrequency() { return options_.timedemo ? 10000000
 int64_t DemoRunner::PerformanceCounter() {
     if (options_.timedemo) {
         const int64_t now = RealTicks();
-        if (inFrame_ && samplesThisFrame_++ == 1) times_.workMs.push_back((now - frameStartTicks_) / 1e6);
+        if (framesBegun_ && samplesThisFrame_++ == 1) times_.workMs.push_back((now - frameStartTicks_) / 1e6);
         return now;
     }
     // The first sample of a frame is its start; the second, its end one frame later; every further
     // sample (the frame-rate cap spinning) moves the clock on by a small step.
-    if (inFrame_) {
+    if (framesBegun_) {
         const int sample = samplesThisFrame_++;
         if (sample == 1) virtualNow_ += ticksPerFrame_;
         else if (sample > 1) virtualNow_ += std::max<int64_t>(1, ticksPerFrame_ / 64);
@@ -93,7 +93,7 @@ int64_t DemoRunner::PerformanceCounter() {
 
 uint32_t DemoRunner::Milliseconds() {
     // Start-up seeds the random generator from this clock: it reads the seed.
-    if (frame_ == 0 && !inFrame_) return options_.seed;
+    if (!framesBegun_) return options_.seed;
     const double ms = options_.timedemo ? (RealTicks() - realStart_) / 1e6 : virtualNow_ * 1000.0 / kVirtualFrequency;
     return options_.seed + static_cast<uint32_t>(ms);
 }
@@ -122,9 +122,10 @@ bool DemoRunner::BeforeFrame() {
     if (quitFrame_ >= 0 && frame_ >= quitFrame_) return false;
     ApplyEvents();
     const int64_t now = options_.timedemo ? RealTicks() : virtualNow_;
-    if (inFrame_ == false && frame_ > 0 && options_.timedemo) times_.frameMs.push_back((now - frameStartTicks_) / 1e6);
+    if (framesBegun_ && options_.timedemo) times_.frameMs.push_back((now - frameStartTicks_) / 1e6);
     frameStartTicks_ = now;
     inFrame_ = true;
+    framesBegun_ = true;
     samplesThisFrame_ = 0;
     return true;
 }

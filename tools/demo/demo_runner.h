@@ -61,7 +61,8 @@ private:
     size_t nextInput_ = 0;
     size_t nextOutput_ = 0;
     long frame_ = 0;           // frames completed (presented)
-    bool inFrame_ = false;
+    bool inFrame_ = false;     // between BeforeFrame and the frame's Present
+    bool framesBegun_ = false; // the first frame has begun: the clock counts frames from here
     int samplesThisFrame_ = 0;
     int64_t virtualNow_ = 0;
     int64_t ticksPerFrame_ = 0;
