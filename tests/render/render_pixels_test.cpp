@@ -58,7 +58,7 @@ class RenderPixels : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteFileBytes("log.txt", "");
-        if (!CreateTestDevice(800, 600)) GTEST_SKIP() << "no rendering device";
+        ASSERT_TRUE(CreateTestDevice(800, 600)) << "no rendering device";
     }
     void TearDown() override {
         ClearAddedBitmapResources();
