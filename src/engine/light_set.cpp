@@ -26,33 +26,32 @@ void LightSet::Allocate(int32_t n) {
     count = 0;
 }
 
-void LightSet::AddDirectionalLight(Vector3 direction, Color4 diffuse, Color4 ambient, Color4 specular) {
-    if (!records || count >= capacity) return;
-    LightRecord& r = records[count];
-    r = LightRecord{};
-    r.type = D3DLIGHT_DIRECTIONAL;
-    r.direction = direction;
+namespace {
+LightRecord MakeRecord(uint32_t type, Color4 diffuse, Color4 ambient, Color4 specular, float range) {
+    LightRecord r{};
+    r.type = type;
     r.diffuse = diffuse;
     r.ambient = ambient;
     r.specular = specular;
-    r.range = 10.0f;
+    r.range = range;
     r.enabled = 1;
+    return r;
+}
+}  // namespace
+
+void LightSet::AddDirectionalLight(Vector3 direction, Color4 diffuse, Color4 ambient, Color4 specular) {
+    if (!records || count >= capacity) return;
+    records[count] = MakeRecord(D3DLIGHT_DIRECTIONAL, diffuse, ambient, specular, 10.0f);
+    records[count].direction = direction;
     ++count;
 }
 
 void LightSet::AddPointLight(Vector3 position, Color4 diffuse, Color4 ambient, Color4 specular,
                              float attenuation0, float range) {
     if (!records || count >= capacity) return;
-    LightRecord& r = records[count];
-    r = LightRecord{};
-    r.type = D3DLIGHT_POINT;
-    r.position = position;
-    r.diffuse = diffuse;
-    r.ambient = ambient;
-    r.specular = specular;
-    r.attenuation0 = attenuation0;
-    r.range = range;
-    r.enabled = 1;
+    records[count] = MakeRecord(D3DLIGHT_POINT, diffuse, ambient, specular, range);
+    records[count].position = position;
+    records[count].attenuation0 = attenuation0;
     ++count;
 }
 
