@@ -300,13 +300,13 @@ struct Builder {
         }
     }
 
-    // A quad a b c d facing `face` whose lighting normal, at every corner, is `lit` instead. The group
-    // is smoothed when loaded: each corner's normal becomes normalize(2 n0 + the other normals there),
-    // n0 being that of the first face touching it. So ahead of the quad each corner gets a small sliver
-    // facing `lit`, and after it one sliver facing away for each of the quad's triangles there, which
-    // cancels their own normals. The slivers sample the texture's black corner: additively they draw
-    // nothing.
-    void SteeredQuad(GroupId g, Vec3 a, Vec3 b, Vec3 c, Vec3 d, const UvRect& r, Vec3 face, Vec3 lit) {
+    // A quad a b c d facing `face` whose lighting normal at each corner is the night normal there
+    // (NightNormal) instead. The group is smoothed when loaded: each corner's normal becomes
+    // normalize(2 n0 + the other normals there), n0 being that of the first face touching it. So ahead
+    // of the quad each corner gets a small sliver facing its night normal, and after it one sliver facing
+    // away for each of the quad's triangles there, which cancels their own normals. The slivers sample
+    // the texture's black corner: additively they draw nothing.
+    void SteeredQuad(GroupId g, Vec3 a, Vec3 b, Vec3 c, Vec3 d, const UvRect& r, Vec3 face) {
         Use(g);
         const Vec2 black{0.004f, 0.004f};
         auto sliver = [&](Vec3 p, Vec3 n) {
@@ -314,7 +314,11 @@ struct Builder {
             Vec3 e2 = Normalize(Cross(n, e1));
             m.AddTri(p, p + e1 * 0.6f, p + e2 * 0.6f, black, black, black, n);
         };
-        for (Vec3 p : {a, b, c, d}) sliver(p, lit);
+        for (Vec3 p : {a, b, c, d}) {
+            Vec3 lit;
+            NightNormal(p, lit);
+            sliver(p, lit);
+        }
         size_t before = m.tris.size();
         m.AddQuad(a, b, c, d, r, face);
         // AddQuad splits along a-c: those two corners belong to both triangles.
@@ -322,31 +326,43 @@ struct Builder {
         for (Vec3 p : {a, c, a, b, c, d}) sliver(p, face * -1.0f);
     }
 
-    // Lit windows over a wall made by Wall() with the same arguments, where the night lamp reaches it
-    // and can light it while the sun cannot.
+    // Whether a night light at p shines: the lamp reaches it and can light it squarely enough while the
+    // sun cannot.
+    static bool NightLit(Vec3 p, float margin = 4) {
+        Vec3 lit;
+        return InLampRange(p, margin) && NightNormal(p, lit) >= 0.3f;
+    }
+
+    // Lit windows over a wall made by Wall() with the same arguments, one piece per repeat of the
+    // facade, on the pieces that the night lamp lights and faces.
     void NightWindows(float x0, float z0, float x1, float z1, float y0, float y1, float su, float sv,
                       Vec3 out) {
-        Vec3 corners[4] = {{x0, y1, z0}, {x1, y1, z1}, {x1, y0, z1}, {x0, y0, z0}};
-        for (Vec3 p : corners)
-            if (!InLampRange(p)) return;
-        Vec3 centre = (corners[0] + corners[2]) * 0.5f, lit;
-        if (NightNormal(centre, lit) < 0.3f || Dot(out, kLampPos - centre) <= 0) return;
         float len = std::hypot(x1 - x0, z1 - z0);
-        float u1 = std::max(1.0f, std::round(len / su));
+        int n = int(std::max(1.0f, std::round(len / su)));
         auto v = [&](float y) { return 1 - y / sv; };
         Vec3 o = out * 0.12f;  // just off the wall
-        Use(kNightWindows);
-        // The sliver UVs sample texel (1, 1) of the first repeat, which is black.
-        SteeredQuad(kNightWindows, corners[0] + o, corners[1] + o, corners[2] + o, corners[3] + o,
-                    UvRect{0, v(y1), u1, v(y0)}, out, lit);
+        for (int i = 0; i < n; ++i) {
+            float fa = float(i) / n, fb = float(i + 1) / n;
+            Vec3 pa{x0 + (x1 - x0) * fa, 0, z0 + (z1 - z0) * fa},
+                pb{x0 + (x1 - x0) * fb, 0, z0 + (z1 - z0) * fb};
+            Vec3 q[4] = {{pa.x, y1, pa.z}, {pb.x, y1, pb.z}, {pb.x, y0, pb.z}, {pa.x, y0, pa.z}};
+            bool ok = true;
+            for (Vec3 p : q) ok = ok && NightLit(p) && Dot(out, kLampPos - p) > 0;
+            if (!ok) continue;
+            SteeredQuad(kNightWindows, q[0] + o, q[1] + o, q[2] + o, q[3] + o,
+                        UvRect{float(i), v(y1), float(i + 1), v(y0)}, out);
+        }
     }
 
     // A pool of lamplight on the ground around (x, z), shining only at night.
     void NightPool(float x, float z, float half, float y) {
-        Vec3 c{x, y, z}, lit;
-        if (!InLampRange(c, half) || NightNormal(c, lit) < 0.3f) return;
-        SteeredQuad(kNightPool, {x - half, y, z + half}, {x + half, y, z + half}, {x + half, y, z - half},
-                    {x - half, y, z - half}, UvRect{0, 0, 1, 1}, {0, 1, 0}, lit);
+        Vec3 q[4] = {{x - half, y, z + half},
+                     {x + half, y, z + half},
+                     {x + half, y, z - half},
+                     {x - half, y, z - half}};
+        for (Vec3 p : q)
+            if (!NightLit(p)) return;
+        SteeredQuad(kNightPool, q[0], q[1], q[2], q[3], UvRect{0, 0, 1, 1}, {0, 1, 0});
     }
 
     // A double-sided vertical quad centred on (x, z) at angle a.

@@ -381,7 +381,7 @@ void PaintNightWindows(Canvas& c) {
         for (int w = 0; w < 4; ++w) {
             double wx = w * 64 + 14;
             double u = r.Unit();
-            if (u < 0.3) continue;  // nobody home
+            if (u < 0.3) continue;                                  // nobody home
             Colour k = u > 0.9 ? Hex(0x9CC8F0) : warm[r.Below(3)];  // one in ten: a television
             // Brighter at the top of the pane, where the ceiling lamp hangs; a dark window bar.
             cairo_pattern_t* p = cairo_pattern_create_linear(0, fy + 17, 0, fy + 49);
