@@ -107,6 +107,8 @@ inline constexpr BitmapSpec kBitmapTable[] = {
     {222, 256, 256, 24, "tex_glass"},
     {223, 128, 128, 24, "tex_exit_apron"},
     {224, 256, 128, 24, "tex_shelter"},
+    {225, 256, 256, 24, "tex_night_windows"},
+    {226, 128, 128, 24, "tex_night_pool"},
 };
 
 inline constexpr int kBitmapCount = sizeof(kBitmapTable) / sizeof(kBitmapTable[0]);

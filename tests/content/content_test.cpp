@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bitmap_table.h"
@@ -453,6 +455,74 @@ TEST(ContentScenesWinding, GroundFacesUpAfterTheReaderReversesTheVertices) {
         ++ground;
     }
     EXPECT_GT(ground, 100);
+}
+
+// Night lights (additive, smoothed groups) are lit, after the reader has smoothed their normals, by the
+// night lamp and never by the sun, so that they shine at night and stay faint by day; the slivers
+// that steer those normals sample black and add nothing.
+TEST_P(ContentScenes, NightLightsFaceTheLampAndTurnFromTheSunOnceSmoothed) {
+    SceneFile s = ParseScene(kGame + "/models/" + GetParam());
+    ASSERT_EQ(s.error, "");
+    struct V3 {
+        float x, y, z;
+    };
+    auto sub = [](V3 a, V3 b) { return V3{a.x - b.x, a.y - b.y, a.z - b.z}; };
+    auto dot = [](V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    auto norm = [&](V3 a) {
+        float l = std::sqrt(dot(a, a));
+        return l > 0 ? V3{a.x / l, a.y / l, a.z / l} : a;
+    };
+    const V3 towardsSun = norm({-1.5f, 1.0f, -1.5f}), lamp{-20, 50, -10};
+    int lit = 0;
+    for (size_t g = 0; g < s.groups.size(); ++g) {
+        const auto& gr = s.groups[g];
+        if (gr.blend != 2 || gr.smooth != 1) continue;
+        // The reader's face normals, then its smoothing, face by face and slot by slot.
+        std::vector<const SceneFile::Face*> faces;
+        for (const auto& f : s.faces)
+            if (f.group == int(g)) faces.push_back(&f);
+        std::vector<std::array<V3, 3>> n(faces.size());
+        std::map<std::tuple<float, float, float>, std::vector<std::pair<size_t, int>>> at;
+        for (size_t i = 0; i < faces.size(); ++i) {
+            const auto& v = faces[i]->v;
+            V3 p0{v[0][0], v[0][1], v[0][2]}, p1{v[1][0], v[1][1], v[1][2]}, p2{v[2][0], v[2][1], v[2][2]};
+            V3 a = sub(p0, p1), b = sub(p2, p1);
+            V3 c = norm({a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x});
+            n[i] = {c, c, c};
+            for (int k = 0; k < 3; ++k) at[{v[k][0], v[k][1], v[k][2]}].push_back({i, k});
+        }
+        for (size_t i = 0; i < faces.size(); ++i)
+            for (int k = 0; k < 3; ++k) {
+                const auto& same = at[{faces[i]->v[k][0], faces[i]->v[k][1], faces[i]->v[k][2]}];
+                V3 sum = n[i][k];
+                for (auto [f, slot] : same)
+                    sum = V3{sum.x + n[f][slot].x, sum.y + n[f][slot].y, sum.z + n[f][slot].z};
+                sum = norm(sum);
+                for (auto [f, slot] : same) n[f][slot] = sum;
+            }
+        const BitmapResource* tex = Embedded(gr.textures[0]);
+        ASSERT_NE(tex, nullptr);
+        BmpInfo info = ParseBmp(tex->data, tex->size);
+        for (size_t i = 0; i < faces.size(); ++i) {
+            const auto& v = faces[i]->v;
+            bool sliver =
+                v[0][3] == v[1][3] && v[1][3] == v[2][3] && v[0][4] == v[1][4] && v[1][4] == v[2][4];
+            if (sliver) {
+                float u = v[0][3] - std::floor(v[0][3]), w = v[0][4] - std::floor(v[0][4]);
+                EXPECT_EQ(Pixel24(*tex, int(u * info.width), int(w * info.height)), 0u);
+                continue;
+            }
+            for (int k = 0; k < 3; ++k) {
+                V3 p{v[k][0], v[k][1], v[k][2]};
+                V3 toLamp = sub(lamp, p);
+                ASSERT_LT(std::sqrt(dot(toLamp, toLamp)), 177.0f);
+                EXPECT_LT(dot(n[i][k], towardsSun), -0.05f) << p.x << "," << p.y << "," << p.z;
+                EXPECT_GT(dot(n[i][k], norm(toLamp)), 0.25f) << p.x << "," << p.y << "," << p.z;
+            }
+            ++lit;
+        }
+    }
+    EXPECT_GT(lit, 10);
 }
 
 TEST(ContentScenesDetail, HighHasFourToSixTimesTheTrianglesOfLow) {

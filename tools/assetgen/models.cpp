@@ -391,6 +391,10 @@ std::vector<Mesh> BuildArrow() {
               {0, 1, 0});
     const UvRect* f[6] = {&shaft, &shaft, &shaft, nullptr, &shaft, &shaft};
     m.AddBox({-s, headTop, -s}, {s, top, s}, f);
+    // The selection marker has no ambient or emitted light of its own: a face turned from the light
+    // would be black. Bend every normal upwards, so that the sun and the night lamp, both above,
+    // light all its faces, and the faces still differ in shade.
+    m.Transform([](Vec3 p) { return p; }, [](Vec3 n) { return n + Vec3{0, 3.0f, 0}; });
     return {m};
 }
 

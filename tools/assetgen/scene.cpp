@@ -41,6 +41,8 @@ enum GroupId {
     kGlass,
     kApron,
     kShelter,
+    kNightWindows,
+    kNightPool,
     kGroupCount
 };
 
@@ -151,6 +153,20 @@ SceneGroup Def(GroupId g) {
             s.materialKind = 2;
             s.specular = 1;
             break;
+        // Night lights: additive, shiny (the same by day and night) and smoothed, so that the
+        // normals steered in SteeredQuad reach the game.
+        case kNightWindows:
+            s.textures = {225};
+            s.blendMode = 2;
+            s.materialKind = 2;
+            s.smooth = 1;
+            break;
+        case kNightPool:
+            s.textures = {226};
+            s.blendMode = 2;
+            s.materialKind = 2;
+            s.smooth = 1;
+            break;
         default:
             break;
     }
@@ -162,6 +178,27 @@ const Vec3 kLampPos{-20, 50, -10};  // the night light
 // stays within this radius so that no camera position cuts the town off.
 const float kTownRadius = 570;
 const Vec3 kTowardsSun = Normalize({-1.5f, 1.0f, -1.5f});
+const float kLampRange = 177;
+
+// The direction that a night light at c should be lit from: as near the lamp as it can be while the
+// sun cannot reach it, so that by day it keeps only the faint glow of its material. Returns how
+// squarely the lamp then lights it (0 when the lamp cannot).
+float NightNormal(Vec3 c, Vec3& n) {
+    Vec3 l = Normalize(kLampPos - c);
+    for (float k = 0; k <= 6.0f; k += 0.02f) {
+        Vec3 t = Normalize(l - kTowardsSun * k);
+        if (Dot(t, kTowardsSun) < -0.12f) {
+            n = t;
+            return std::max(0.0f, Dot(t, l));
+        }
+    }
+    n = l;
+    return 0;
+}
+
+bool InLampRange(Vec3 p, float margin = 4) {
+    return Length(p - kLampPos) < kLampRange - margin;
+}
 
 struct Builder {
     Mesh m;
@@ -212,6 +249,10 @@ struct Builder {
         Wall(facade, x1, z1, x0, z1, 0, h, 16, 32, {0, 0, 1});
         Wall(facade, x0, z1, x0, z0, 0, h, 16, 32, {-1, 0, 0});
         Wall(facade, x1, z0, x1, z1, 0, h, 16, 32, {1, 0, 0});
+        NightWindows(x0, z0, x1, z0, 0, h, 16, 32, {0, 0, -1});
+        NightWindows(x1, z1, x0, z1, 0, h, 16, 32, {0, 0, 1});
+        NightWindows(x0, z1, x0, z0, 0, h, 16, 32, {-1, 0, 0});
+        NightWindows(x1, z0, x1, z1, 0, h, 16, 32, {1, 0, 0});
         if (!pitched) {
             Ground(kRoofFlat, x0, z0, x1, z1, h, 40, 40, 1000);
             if (detail == 0) {  // parapet
@@ -257,6 +298,71 @@ struct Builder {
                          {0, 0, 1});
             }
         }
+    }
+
+    // A quad a b c d facing `face` whose lighting normal at each corner is the night normal there
+    // (NightNormal) instead. The group is smoothed when loaded: each corner's normal becomes
+    // normalize(2 n0 + the other normals there), n0 being that of the first face touching it. So ahead
+    // of the quad each corner gets a small sliver facing its night normal, and after it one sliver facing
+    // away for each of the quad's triangles there, which cancels their own normals. The slivers sample
+    // the texture's black corner: additively they draw nothing.
+    void SteeredQuad(GroupId g, Vec3 a, Vec3 b, Vec3 c, Vec3 d, const UvRect& r, Vec3 face) {
+        Use(g);
+        const Vec2 black{0.004f, 0.004f};
+        auto sliver = [&](Vec3 p, Vec3 n) {
+            Vec3 e1 = Normalize(Cross(n, std::fabs(n.y) < 0.9f ? Vec3{0, 1, 0} : Vec3{1, 0, 0}));
+            Vec3 e2 = Normalize(Cross(n, e1));
+            m.AddTri(p, p + e1 * 0.6f, p + e2 * 0.6f, black, black, black, n);
+        };
+        for (Vec3 p : {a, b, c, d}) {
+            Vec3 lit;
+            NightNormal(p, lit);
+            sliver(p, lit);
+        }
+        size_t before = m.tris.size();
+        m.AddQuad(a, b, c, d, r, face);
+        // AddQuad splits along a-c: those two corners belong to both triangles.
+        if (m.tris.size() != before + 2) return;
+        for (Vec3 p : {a, c, a, b, c, d}) sliver(p, face * -1.0f);
+    }
+
+    // Whether a night light at p shines: the lamp reaches it and can light it squarely enough while the
+    // sun cannot.
+    static bool NightLit(Vec3 p, float margin = 4) {
+        Vec3 lit;
+        return InLampRange(p, margin) && NightNormal(p, lit) >= 0.3f;
+    }
+
+    // Lit windows over a wall made by Wall() with the same arguments, one piece per repeat of the
+    // facade, on the pieces that the night lamp lights and faces.
+    void NightWindows(float x0, float z0, float x1, float z1, float y0, float y1, float su, float sv,
+                      Vec3 out) {
+        float len = std::hypot(x1 - x0, z1 - z0);
+        int n = int(std::max(1.0f, std::round(len / su)));
+        auto v = [&](float y) { return 1 - y / sv; };
+        Vec3 o = out * 0.12f;  // just off the wall
+        for (int i = 0; i < n; ++i) {
+            float fa = float(i) / n, fb = float(i + 1) / n;
+            Vec3 pa{x0 + (x1 - x0) * fa, 0, z0 + (z1 - z0) * fa},
+                pb{x0 + (x1 - x0) * fb, 0, z0 + (z1 - z0) * fb};
+            Vec3 q[4] = {{pa.x, y1, pa.z}, {pb.x, y1, pb.z}, {pb.x, y0, pb.z}, {pa.x, y0, pa.z}};
+            bool ok = true;
+            for (Vec3 p : q) ok = ok && NightLit(p) && Dot(out, kLampPos - p) > 0;
+            if (!ok) continue;
+            SteeredQuad(kNightWindows, q[0] + o, q[1] + o, q[2] + o, q[3] + o,
+                        UvRect{float(i), v(y1), float(i + 1), v(y0)}, out);
+        }
+    }
+
+    // A pool of lamplight on the ground around (x, z), shining only at night.
+    void NightPool(float x, float z, float half, float y) {
+        Vec3 q[4] = {{x - half, y, z + half},
+                     {x + half, y, z + half},
+                     {x + half, y, z - half},
+                     {x - half, y, z - half}};
+        for (Vec3 p : q)
+            if (!NightLit(p)) return;
+        SteeredQuad(kNightPool, q[0], q[1], q[2], q[3], UvRect{0, 0, 1, 1}, {0, 1, 0});
     }
 
     // A double-sided vertical quad centred on (x, z) at angle a.
@@ -449,12 +555,19 @@ void BuildStreetFurniture(Builder& b) {
     // Lamps around the lot and along the road.
     // (Their glows keep clear of the lot: nothing but its surface stands over it.)
     for (float x : {-90.0f, 90.0f})
-        for (float z : {-88.0f, 0.0f, 88.0f}) b.Lamp(x, z, x < 0 ? 1.0f : -1.0f, 0, 2.5f, false);
-    for (float x : {-50.0f, 50.0f}) b.Lamp(x, 90, 0, -1, 2.5f, false);
+        for (float z : {-88.0f, 0.0f, 88.0f}) {
+            b.Lamp(x, z, x < 0 ? 1.0f : -1.0f, 0, 2.5f, false);
+            b.NightPool(x < 0 ? -93.0f : 93.0f, z, 12, 0.45f);  // off the lot
+        }
+    for (float x : {-50.0f, 50.0f}) {
+        b.Lamp(x, 90, 0, -1, 2.5f, false);
+        b.NightPool(x, 93, 12, 0.45f);
+    }
     int every = b.detail == 0 ? 60 : b.detail == 1 ? 90 : 120;
     for (int z = -480; z <= 480; z += every) {
         if (z > -150 && z < -100) continue;
         b.Lamp(104, float(z), 1, 0);
+        b.NightPool(104, float(z), 15, 0.45f);
         if (b.detail < 2) b.Lamp(233, float(z) + every / 2.0f, -1, 0);
     }
     // Trolley wires over the -z lanes, on poles in the median.

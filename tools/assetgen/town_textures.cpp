@@ -342,11 +342,18 @@ void PaintMetal(Canvas& c) {
 }
 
 // Glows for the additive pass: black is no light.
-void PaintGlow(Canvas& c, bool pool) {
+// `pool`: the faint pool of the road lamps' halo; `night`: the strong pool under a lamp that only the
+// night lamp lights (see the scene's NightPool), so it can be bright.
+void PaintGlow(Canvas& c, bool pool, bool night = false) {
     cairo_t* cr = c.cr();
     c.Fill({0, 0, 0});
     cairo_pattern_t* p = cairo_pattern_create_radial(64, 64, 0, 64, 64, 63);
-    if (pool) {
+    if (night) {
+        cairo_pattern_add_color_stop_rgb(p, 0, 1.0, 0.86, 0.55);
+        cairo_pattern_add_color_stop_rgb(p, 0.35, 0.75, 0.6, 0.34);
+        cairo_pattern_add_color_stop_rgb(p, 0.75, 0.22, 0.16, 0.07);
+        cairo_pattern_add_color_stop_rgb(p, 1, 0, 0, 0);
+    } else if (pool) {
         cairo_pattern_add_color_stop_rgb(p, 0, 0.55, 0.45, 0.25);
         cairo_pattern_add_color_stop_rgb(p, 0.6, 0.22, 0.17, 0.08);
         cairo_pattern_add_color_stop_rgb(p, 1, 0, 0, 0);
@@ -360,6 +367,36 @@ void PaintGlow(Canvas& c, bool pool) {
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
+}
+
+// Lit windows for the night, laid out exactly as the facades' windows and drawn additively over them:
+// black where the wall is (adds nothing), warm light behind about two windows in three.
+void PaintNightWindows(Canvas& c) {
+    cairo_t* cr = c.cr();
+    c.Fill({0, 0, 0});
+    Random r(2251);
+    const Colour warm[3] = {Hex(0xFFD27A), Hex(0xFFB85A), Hex(0xF8E6B0)};
+    for (int floor = 0; floor < 4; ++floor) {
+        double fy = floor * 64;
+        for (int w = 0; w < 4; ++w) {
+            double wx = w * 64 + 14;
+            double u = r.Unit();
+            if (u < 0.3) continue;                                  // nobody home
+            Colour k = u > 0.9 ? Hex(0x9CC8F0) : warm[r.Below(3)];  // one in ten: a television
+            // Brighter at the top of the pane, where the ceiling lamp hangs; a dark window bar.
+            cairo_pattern_t* p = cairo_pattern_create_linear(0, fy + 17, 0, fy + 49);
+            cairo_pattern_add_color_stop_rgb(p, 0, k.r, k.g, k.b);
+            cairo_pattern_add_color_stop_rgb(p, 1, k.r * 0.6, k.g * 0.55, k.b * 0.45);
+            cairo_rectangle(cr, wx, fy + 17, 36, 32);
+            cairo_set_source(cr, p);
+            cairo_fill(cr);
+            cairo_pattern_destroy(p);
+            Rect(cr, wx + 17, fy + 17, 2, 32, Hex(0x000000));
+            if (r.Unit() < 0.4) Rect(cr, wx, fy + 17, 36, 9, Scale(k, 0.35));  // blind half down
+        }
+    }
+    // The corner texels stay black: the normal-steering slivers sample them.
+    Rect(cr, 0, 0, 4, 4, Hex(0x000000));
 }
 
 // A traffic light's face: red, red and amber, green, amber.
@@ -515,6 +552,10 @@ bool PaintTownTexture(const BitmapSpec& spec, Canvas& canvas) {
         PaintGlow(canvas, false);
     else if (p == "tex_light_pool")
         PaintGlow(canvas, true);
+    else if (p == "tex_night_pool")
+        PaintGlow(canvas, true, true);
+    else if (p == "tex_night_windows")
+        PaintNightWindows(canvas);
     else if (p == "tex_signal")
         PaintSignal(canvas, spec.id);
     else if (p == "tex_sign")
