@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-const char* const kVersionLine = "Voltrana v1.16 - Linux edition, (c) 2026 the Voltrana developers";
+const char* const kVersionLine = "Voltrana v1.16 - (c) 2026 Voltrana team";
 
 namespace {
 const char* const kLogFile = "log.txt";
