@@ -514,9 +514,29 @@ void DarkPanel(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_pattern_destroy(p);
 }
 
+// The game writes its notices almost from edge to edge of this box, so its sides are a hairline and
+// the frame's weight sits in the top and bottom bands instead.
 void PaintMessageBox(Canvas& c) {
     PaintKeyed(
-        c, kMagenta, [](cairo_t* cr) { DarkPanel(cr, 1, 1, 510, 126, 22); }, kInk, 0.5);
+        c, kMagenta,
+        [](cairo_t* cr) {
+            RoundedRect(cr, 0.5, 0.5, 511, 127, 18);
+            SetColour(cr, Hex(0xDDE4FF));
+            cairo_fill(cr);
+            RoundedRect(cr, 1.5, 1.5, 509, 125, 17);
+            cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, 128);
+            cairo_pattern_add_color_stop_rgb(p, 0, 0.13, 0.16, 0.32);
+            cairo_pattern_add_color_stop_rgb(p, 1, 0.06, 0.07, 0.16);
+            cairo_set_source(cr, p);
+            cairo_fill(cr);
+            cairo_pattern_destroy(p);
+            for (double y : {8.0, 117.0}) {
+                RoundedRect(cr, 24, y, 464, 3, 1.5);
+                SetColour(cr, Hex(0x3A4A8C));
+                cairo_fill(cr);
+            }
+        },
+        kInk, 0.5);
 }
 
 void PaintLevelDialog(Canvas& c) {
