@@ -20,7 +20,7 @@ double EyeHeight(const json& dump) {
 }
 
 class CameraRun : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         ScriptBuilder s;
         s.Tap(2, "SPACE").Tap(4, "SPACE").Tap(6, "SPACE");
@@ -51,8 +51,8 @@ protected:
 std::unique_ptr<DemoRun> CameraRun::run_;
 int CameraRun::status_ = -1;
 
-TEST_F(CameraRun, StartsAtItsInitialPlace) {
-    const json start = run_->Dump("start");
+void CameraRun_StartsAtItsInitialPlace() {
+    const json start = CameraRun::run_->Dump("start");
     ASSERT_EQ(start["active"], 0);
     EXPECT_NEAR(Yaw(start), -2.0, 1e-6);
     EXPECT_NEAR(Distance(start), 120.0, 1e-6);
@@ -61,42 +61,44 @@ TEST_F(CameraRun, StartsAtItsInitialPlace) {
     EXPECT_NEAR(start["camera"]["eye"][2].get<double>(), -83.23, 0.01);
 }
 
-TEST_F(CameraRun, RightArrowTurnsTheYawDownByAStepPerFrame) {
+void CameraRun_RightArrowTurnsTheYawDownByAStepPerFrame() {
     // Held for frames 71 to 80: ten steps of 0.05.
-    EXPECT_NEAR(Yaw(run_->Dump("right")), -2.0 - 10 * 0.05, 1e-4);
+    EXPECT_NEAR(Yaw(CameraRun::run_->Dump("right")), -2.0 - 10 * 0.05, 1e-4);
 }
 
-TEST_F(CameraRun, RightControlRaisesTheEyeUntilItFirstReaches400) {
-    EXPECT_NEAR(Distance(run_->Dump("rising")), 120.0 + 11 * 5.0, 1e-3);
+void CameraRun_RightControlRaisesTheEyeUntilItFirstReaches400() {
+    EXPECT_NEAR(Distance(CameraRun::run_->Dump("rising")), 120.0 + 11 * 5.0, 1e-3);
     // 265 gives an eye at 397.5, still below 400: one more step to 270 (405), then it stops.
-    const json raised = run_->Dump("raised");
+    const json raised = CameraRun::run_->Dump("raised");
     EXPECT_NEAR(Distance(raised), 270.0, 1e-3);
     EXPECT_NEAR(EyeHeight(raised), 405.0, 1e-3);
-    EXPECT_NEAR(Distance(run_->Dump("raisedAgain")), 270.0, 1e-3);
+    EXPECT_NEAR(Distance(CameraRun::run_->Dump("raisedAgain")), 270.0, 1e-3);
 }
 
-TEST_F(CameraRun, RightShiftLowersTheEyeWhileItIsAbove165) {
+void CameraRun_RightShiftLowersTheEyeWhileItIsAbove165() {
     // 115 gives an eye at 172.5, still above 165: one more step to 110 (165), then it stops.
-    const json lowered = run_->Dump("lowered");
+    const json lowered = CameraRun::run_->Dump("lowered");
     EXPECT_NEAR(Distance(lowered), 110.0, 1e-3);
     EXPECT_NEAR(EyeHeight(lowered), 165.0, 1e-3);
 }
 
-TEST_F(CameraRun, MouseTurnsAndZoomsOnlyOnTheExactEdgePixel) {
-    const double before = Yaw(run_->Dump("beforeEdge"));
-    const json rightEdge = run_->Dump("rightEdge");
+void CameraRun_MouseTurnsAndZoomsOnlyOnTheExactEdgePixel() {
+    const double before = Yaw(CameraRun::run_->Dump("beforeEdge"));
+    const json rightEdge = CameraRun::run_->Dump("rightEdge");
     EXPECT_NEAR(Yaw(rightEdge), before - 10 * 0.05, 1e-4);  // x = 799 for frames 210 to 219
-    EXPECT_NEAR(Yaw(run_->Dump("shortOfEdge")), Yaw(rightEdge), 1e-6);
+    EXPECT_NEAR(Yaw(CameraRun::run_->Dump("shortOfEdge")), Yaw(rightEdge), 1e-6);
     // The left edge and the right arrow together cancel.
-    EXPECT_NEAR(Yaw(run_->Dump("leftEdgeAndRight")), Yaw(rightEdge), 1e-6);
-    const json bottom = run_->Dump("bottomEdge");
+    EXPECT_NEAR(Yaw(CameraRun::run_->Dump("leftEdgeAndRight")), Yaw(rightEdge), 1e-6);
+    const json bottom = CameraRun::run_->Dump("bottomEdge");
     EXPECT_NEAR(Distance(bottom), 110.0 + 5 * 5.0, 1e-3);  // y = 599 for frames 240 to 244
-    EXPECT_NEAR(Distance(run_->Dump("shortOfBottom")), Distance(bottom), 1e-6);
+    EXPECT_NEAR(Distance(CameraRun::run_->Dump("shortOfBottom")), Distance(bottom), 1e-6);
 }
 
-TEST_F(CameraRun, FShowsTheFrameRateOnlyInGameMode) {
-    const Picture menu = run_->Shot("menu"), menuF = run_->Shot("menuF"), menuAgain = run_->Shot("menuAgain");
-    const Picture game = run_->Shot("game"), gameF = run_->Shot("gameF"), gameAgain = run_->Shot("gameAgain");
+void CameraRun_FShowsTheFrameRateOnlyInGameMode() {
+    const Picture menu = CameraRun::run_->Shot("menu"), menuF = CameraRun::run_->Shot("menuF"),
+                  menuAgain = CameraRun::run_->Shot("menuAgain");
+    const Picture game = CameraRun::run_->Shot("game"), gameF = CameraRun::run_->Shot("gameF"),
+                  gameAgain = CameraRun::run_->Shot("gameAgain");
     ASSERT_TRUE(menu.Valid() && menuF.Valid() && menuAgain.Valid() && game.Valid() && gameF.Valid() &&
                 gameAgain.Valid());
     // "FPS: 30 " is drawn at (20, 20) with the 12-pixel font.
@@ -105,6 +107,34 @@ TEST_F(CameraRun, FShowsTheFrameRateOnlyInGameMode) {
     EXPECT_FALSE(game.RegionDiffers(gameAgain, 15, 15, 90, 40)) << "the corner changes by itself";
     EXPECT_TRUE(gameF.RegionDiffers(game, 15, 15, 90, 40));
     EXPECT_FALSE(gameF.RegionDiffers(game, 15, 45, 90, 90)) << "the text reaches too far down";
+}
+
+// Every check above, on the one run (a run per check would multiply the time under CTest).
+TEST_F(CameraRun, Checks) {
+    {
+        SCOPED_TRACE("StartsAtItsInitialPlace");
+        CameraRun_StartsAtItsInitialPlace();
+    }
+    {
+        SCOPED_TRACE("RightArrowTurnsTheYawDownByAStepPerFrame");
+        CameraRun_RightArrowTurnsTheYawDownByAStepPerFrame();
+    }
+    {
+        SCOPED_TRACE("RightControlRaisesTheEyeUntilItFirstReaches400");
+        CameraRun_RightControlRaisesTheEyeUntilItFirstReaches400();
+    }
+    {
+        SCOPED_TRACE("RightShiftLowersTheEyeWhileItIsAbove165");
+        CameraRun_RightShiftLowersTheEyeWhileItIsAbove165();
+    }
+    {
+        SCOPED_TRACE("MouseTurnsAndZoomsOnlyOnTheExactEdgePixel");
+        CameraRun_MouseTurnsAndZoomsOnlyOnTheExactEdgePixel();
+    }
+    {
+        SCOPED_TRACE("FShowsTheFrameRateOnlyInGameMode");
+        CameraRun_FShowsTheFrameRateOnlyInGameMode();
+    }
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ int ScreensShown(const json& dump) {
 // One run: skip the intro with Space, hover the buttons, start a new game, use the level dialog,
 // leave to the menu, start again and complete level 1 with Q, Z and X.
 class NewGameRun : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         ScriptBuilder s;
         s.Dump(1, "intro1")
@@ -81,19 +81,19 @@ protected:
 std::unique_ptr<DemoRun> NewGameRun::run_;
 int NewGameRun::status_ = -1;
 
-TEST_F(NewGameRun, ThreeSpacePressesReachTheMainMenu) {
-    EXPECT_EQ(Screens(run_->Dump("intro1"))["intro1"], 1);
-    EXPECT_EQ(Screens(run_->Dump("intro2"))["intro2"], 1);
-    EXPECT_EQ(Screens(run_->Dump("intro3"))["intro3"], 1);
-    const json menu = run_->Dump("menu");
+void NewGameRun_ThreeSpacePressesReachTheMainMenu() {
+    EXPECT_EQ(Screens(NewGameRun::run_->Dump("intro1"))["intro1"], 1);
+    EXPECT_EQ(Screens(NewGameRun::run_->Dump("intro2"))["intro2"], 1);
+    EXPECT_EQ(Screens(NewGameRun::run_->Dump("intro3"))["intro3"], 1);
+    const json menu = NewGameRun::run_->Dump("menu");
     EXPECT_EQ(Screens(menu)["mainMenu"], 1);
     EXPECT_EQ(ScreensShown(menu), 1);
     EXPECT_EQ(menu["active"], 1);
     EXPECT_TRUE(menu["sounds"]["played"].empty()) << "the intro screens play nothing";
 }
 
-TEST_F(NewGameRun, HoverPlaysTheClickOncePerNewButton) {
-    const json hover = run_->Dump("hover");
+void NewGameRun_HoverPlaysTheClickOncePerNewButton() {
+    const json hover = NewGameRun::run_->Dump("hover");
     std::vector<int> frames;
     for (const auto& e : hover["sounds"]["played"]) {
         EXPECT_EQ(e["file"], "sounds/klik.wav");
@@ -103,13 +103,13 @@ TEST_F(NewGameRun, HoverPlaysTheClickOncePerNewButton) {
     EXPECT_EQ(hover["hoveredButton"], 1);
 }
 
-TEST_F(NewGameRun, HoveredButtonBlinksEvery333MillisecondsAndTheOthersStayStill) {
+void NewGameRun_HoveredButtonBlinksEvery333MillisecondsAndTheOthersStayStill() {
     // HESLO (virtual 389.5..632.5 × 211..264) is under the mouse; NOVÁ HRA above it is not.
     std::vector<int> changes;
-    Picture previous = run_->Shot("blink30");
+    Picture previous = NewGameRun::run_->Shot("blink30");
     ASSERT_TRUE(previous.Valid());
     for (int f = 31; f < 54; ++f) {
-        const Picture shot = run_->Shot("blink" + std::to_string(f));
+        const Picture shot = NewGameRun::run_->Shot("blink" + std::to_string(f));
         ASSERT_TRUE(shot.Valid()) << f;
         if (shot.RegionDiffers(previous, 390, 212, 632, 263)) changes.push_back(f);
         EXPECT_FALSE(shot.RegionDiffers(previous, 358, 155, 600, 207)) << "NOVÁ HRA changed at frame " << f;
@@ -123,8 +123,8 @@ TEST_F(NewGameRun, HoveredButtonBlinksEvery333MillisecondsAndTheOthersStayStill)
     }
 }
 
-TEST_F(NewGameRun, NewGameFadesInForAbout1429MillisecondsThenShowsTheDialogOfLevel1) {
-    const json fading = run_->Dump("fading");
+void NewGameRun_NewGameFadesInForAbout1429MillisecondsThenShowsTheDialogOfLevel1() {
+    const json fading = NewGameRun::run_->Dump("fading");
     EXPECT_EQ(fading["active"], 0);
     EXPECT_EQ(fading["fadingIn"], 1);
     EXPECT_EQ(fading["levelDialogShown"], 0) << "Escape during the fade opened the dialog";
@@ -137,27 +137,27 @@ TEST_F(NewGameRun, NewGameFadesInForAbout1429MillisecondsThenShowsTheDialogOfLev
     EXPECT_EQ(fading["world"]["obstacleCount"], 2);
 
     // Clicked at frame 60: the fade's 43rd step, 1433 ms later, passes 1 and raises the dialog.
-    const json last = run_->Dump("fadeLast");
+    const json last = NewGameRun::run_->Dump("fadeLast");
     EXPECT_EQ(last["fadingIn"], 1);
     EXPECT_EQ(last["levelDialogShown"], 0);
     EXPECT_NEAR(last["fadeValue"].get<double>(), 42 * 0.7 / 30, 1e-3);
-    const json dialog = run_->Dump("dialog");
+    const json dialog = NewGameRun::run_->Dump("dialog");
     EXPECT_EQ(dialog["fadingIn"], 0);
     EXPECT_EQ(dialog["levelDialogShown"], 1);
     EXPECT_GT(dialog["fadeValue"].get<double>(), 1.0);
     EXPECT_EQ(dialog["sounds"]["looping"], json::array({"sounds/den.wav"}));
 }
 
-TEST_F(NewGameRun, DialogGapAndEscapeDoNothingRestartRebuildsTheLevel) {
-    const json driven = run_->Dump("driven");
+void NewGameRun_DialogGapAndEscapeDoNothingRestartRebuildsTheLevel() {
+    const json driven = NewGameRun::run_->Dump("driven");
     const json& bus0 = driven["world"]["buses"][0];
     EXPECT_LT(bus0["position"][2].get<double>(), 10 - 1.0) << "bus 0 was driven towards the exit";
 
-    const json gap = run_->Dump("gap");
+    const json gap = NewGameRun::run_->Dump("gap");
     EXPECT_EQ(gap["levelDialogShown"], 1);
     EXPECT_TRUE(gap["sounds"]["played"].empty());
 
-    const json restart = run_->Dump("restart");
+    const json restart = NewGameRun::run_->Dump("restart");
     EXPECT_EQ(restart["levelDialogShown"], 0);
     EXPECT_EQ(restart["fadingIn"], 0);
     EXPECT_EQ(CountPlays(restart, "sounds/start.wav"), 1);
@@ -173,14 +173,14 @@ TEST_F(NewGameRun, DialogGapAndEscapeDoNothingRestartRebuildsTheLevel) {
     EXPECT_EQ(restart["world"]["selectedBus"], 0);
 }
 
-TEST_F(NewGameRun, EscapeOpensTheDialogAndExitFadesBackToTheSilentMainMenu) {
-    EXPECT_EQ(run_->Dump("escape")["levelDialogShown"], 1);
-    const json exit = run_->Dump("exit");
+void NewGameRun_EscapeOpensTheDialogAndExitFadesBackToTheSilentMainMenu() {
+    EXPECT_EQ(NewGameRun::run_->Dump("escape")["levelDialogShown"], 1);
+    const json exit = NewGameRun::run_->Dump("exit");
     EXPECT_EQ(exit["levelDialogShown"], 0);
     EXPECT_EQ(exit["fadingToMenu"], 1);
     EXPECT_EQ(exit["active"], 0);
     EXPECT_EQ(CountPlays(exit, "sounds/klik.wav"), 1);
-    const json menu = run_->Dump("menuAgain");
+    const json menu = NewGameRun::run_->Dump("menuAgain");
     EXPECT_EQ(menu["active"], 1);
     EXPECT_EQ(menu["fadingToMenu"], 0);
     EXPECT_EQ(Screens(menu)["mainMenu"], 1);
@@ -188,20 +188,20 @@ TEST_F(NewGameRun, EscapeOpensTheDialogAndExitFadesBackToTheSilentMainMenu) {
     EXPECT_TRUE(menu["sounds"]["looping"].empty()) << menu["sounds"].dump();
 }
 
-TEST_F(NewGameRun, OkClosesTheDialogAndCompletionFadesIntoLevel2WithTheNightLoop) {
-    EXPECT_EQ(run_->Dump("dialogAgain")["levelDialogShown"], 1);
-    const json ok = run_->Dump("ok");
+void NewGameRun_OkClosesTheDialogAndCompletionFadesIntoLevel2WithTheNightLoop() {
+    EXPECT_EQ(NewGameRun::run_->Dump("dialogAgain")["levelDialogShown"], 1);
+    const json ok = NewGameRun::run_->Dump("ok");
     EXPECT_EQ(ok["levelDialogShown"], 0);
     EXPECT_EQ(CountPlays(ok, "sounds/start.wav"), 1);
 
-    const json complete = run_->Dump("complete");
+    const json complete = NewGameRun::run_->Dump("complete");
     EXPECT_EQ(complete["fadingToNextLevel"], 1);
     EXPECT_EQ(CountPlays(complete, "sounds/konec.wav"), 1);
-    const json fadingOut = run_->Dump("fadingOut");
+    const json fadingOut = NewGameRun::run_->Dump("fadingOut");
     EXPECT_EQ(fadingOut["levelDialogShown"], 0) << "Escape during the fade out opened the dialog";
     EXPECT_EQ(CountPlays(fadingOut, "sounds/konec.wav"), 0) << "the completion sound plays once";
 
-    const json level2 = run_->Dump("level2");
+    const json level2 = NewGameRun::run_->Dump("level2");
     EXPECT_EQ(level2["currentLevel"], 2);
     EXPECT_EQ(level2["isNight"], 1);
     EXPECT_EQ(level2["fadingToNextLevel"], 0);
@@ -211,15 +211,47 @@ TEST_F(NewGameRun, OkClosesTheDialogAndCompletionFadesIntoLevel2WithTheNightLoop
     EXPECT_EQ(level2["sounds"]["looping"], json::array({"sounds/noc.wav"}));
     EXPECT_EQ(level2["world"]["busCount"], 7);
     EXPECT_EQ(level2["world"]["obstacleCount"], 4);
-    const json dialog2 = run_->Dump("dialog2");
+    const json dialog2 = NewGameRun::run_->Dump("dialog2");
     EXPECT_EQ(dialog2["levelDialogShown"], 1);
     EXPECT_EQ(dialog2["currentLevel"], 2);
+}
+
+// Every check above, on the one run (a run per check would multiply the time under CTest).
+TEST_F(NewGameRun, Checks) {
+    {
+        SCOPED_TRACE("ThreeSpacePressesReachTheMainMenu");
+        NewGameRun_ThreeSpacePressesReachTheMainMenu();
+    }
+    {
+        SCOPED_TRACE("HoverPlaysTheClickOncePerNewButton");
+        NewGameRun_HoverPlaysTheClickOncePerNewButton();
+    }
+    {
+        SCOPED_TRACE("HoveredButtonBlinksEvery333MillisecondsAndTheOthersStayStill");
+        NewGameRun_HoveredButtonBlinksEvery333MillisecondsAndTheOthersStayStill();
+    }
+    {
+        SCOPED_TRACE("NewGameFadesInForAbout1429MillisecondsThenShowsTheDialogOfLevel1");
+        NewGameRun_NewGameFadesInForAbout1429MillisecondsThenShowsTheDialogOfLevel1();
+    }
+    {
+        SCOPED_TRACE("DialogGapAndEscapeDoNothingRestartRebuildsTheLevel");
+        NewGameRun_DialogGapAndEscapeDoNothingRestartRebuildsTheLevel();
+    }
+    {
+        SCOPED_TRACE("EscapeOpensTheDialogAndExitFadesBackToTheSilentMainMenu");
+        NewGameRun_EscapeOpensTheDialogAndExitFadesBackToTheSilentMainMenu();
+    }
+    {
+        SCOPED_TRACE("OkClosesTheDialogAndCompletionFadesIntoLevel2WithTheNightLoop");
+        NewGameRun_OkClosesTheDialogAndCompletionFadesIntoLevel2WithTheNightLoop();
+    }
 }
 
 // Passwords: a wrong one shows the message for two seconds or until a click; a known one starts
 // its level.
 class PasswordRun : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         ScriptBuilder s;
         s.Tap(2, "SPACE").Tap(4, "SPACE").Tap(6, "SPACE");
@@ -249,16 +281,16 @@ protected:
 std::unique_ptr<DemoRun> PasswordRun::run_;
 int PasswordRun::status_ = -1;
 
-TEST_F(PasswordRun, WrongPasswordShowsTheMessageForTwoSeconds) {
-    const json screen = run_->Dump("screen");
+void PasswordRun_WrongPasswordShowsTheMessageForTwoSeconds() {
+    const json screen = PasswordRun::run_->Dump("screen");
     EXPECT_EQ(Screens(screen)["password"], 1);
     EXPECT_EQ(Screens(screen)["mainMenu"], 0);
-    const json typed = run_->Dump("typed");
+    const json typed = PasswordRun::run_->Dump("typed");
     EXPECT_EQ(typed["passwordInput"], "NERAB_  ");
     EXPECT_EQ(typed["cursor"], 5);
     EXPECT_EQ(CountPlays(typed, "sounds/klik.wav"), 5);
 
-    const json wrong = run_->Dump("wrong");
+    const json wrong = PasswordRun::run_->Dump("wrong");
     EXPECT_EQ(wrong["messageShown"], 1);
     EXPECT_EQ(wrong["messageKind"], 1);
     EXPECT_EQ(Screens(wrong)["mainMenu"], 1);
@@ -267,28 +299,28 @@ TEST_F(PasswordRun, WrongPasswordShowsTheMessageForTwoSeconds) {
     EXPECT_EQ(wrong["active"], 1);
     EXPECT_EQ(wrong["currentLevel"], 0);
     // 54 frames later (1.8 s) it is still up; 64 frames later (2.13 s) it is gone.
-    EXPECT_EQ(run_->Dump("wrongLate")["messageShown"], 1);
-    EXPECT_EQ(run_->Dump("wrongGone")["messageShown"], 0);
+    EXPECT_EQ(PasswordRun::run_->Dump("wrongLate")["messageShown"], 1);
+    EXPECT_EQ(PasswordRun::run_->Dump("wrongGone")["messageShown"], 0);
 }
 
-TEST_F(PasswordRun, FourLettersFailAndAClickOnAButtonOnlyClosesTheMessage) {
-    const json four = run_->Dump("four");
+void PasswordRun_FourLettersFailAndAClickOnAButtonOnlyClosesTheMessage() {
+    const json four = PasswordRun::run_->Dump("four");
     EXPECT_EQ(four["messageShown"], 1);
     EXPECT_EQ(four["messageKind"], 1);
-    const json hover = run_->Dump("hoverDuringMessage");
+    const json hover = PasswordRun::run_->Dump("hoverDuringMessage");
     EXPECT_EQ(hover["messageShown"], 1);
     EXPECT_EQ(hover["hoveredButton"], 2);
     EXPECT_EQ(CountPlays(hover, "sounds/klik.wav"), 1);
-    const json closed = run_->Dump("closed");
+    const json closed = PasswordRun::run_->Dump("closed");
     EXPECT_EQ(closed["messageShown"], 0);
     EXPECT_EQ(CountPlays(closed, "sounds/klik.wav"), 0) << closed["sounds"].dump();
-    const json after = run_->Dump("stillMenu");
+    const json after = PasswordRun::run_->Dump("stillMenu");
     EXPECT_EQ(Screens(after)["mainMenu"], 1);
     EXPECT_EQ(Screens(after)["credits"], 0);
 }
 
-TEST_F(PasswordRun, KnownPasswordStartsItsLevelAtNight) {
-    const json kucur = run_->Dump("kucur");
+void PasswordRun_KnownPasswordStartsItsLevelAtNight() {
+    const json kucur = PasswordRun::run_->Dump("kucur");
     EXPECT_EQ(kucur["active"], 0);
     EXPECT_EQ(kucur["fadingIn"], 1);
     EXPECT_EQ(kucur["currentLevel"], 5);
@@ -302,10 +334,26 @@ TEST_F(PasswordRun, KnownPasswordStartsItsLevelAtNight) {
     EXPECT_EQ(kucur["sounds"]["looping"], json::array({"sounds/noc.wav"}));
 }
 
+// Every check above, on the one run (a run per check would multiply the time under CTest).
+TEST_F(PasswordRun, Checks) {
+    {
+        SCOPED_TRACE("WrongPasswordShowsTheMessageForTwoSeconds");
+        PasswordRun_WrongPasswordShowsTheMessageForTwoSeconds();
+    }
+    {
+        SCOPED_TRACE("FourLettersFailAndAClickOnAButtonOnlyClosesTheMessage");
+        PasswordRun_FourLettersFailAndAClickOnAButtonOnlyClosesTheMessage();
+    }
+    {
+        SCOPED_TRACE("KnownPasswordStartsItsLevelAtNight");
+        PasswordRun_KnownPasswordStartsItsLevelAtNight();
+    }
+}
+
 // Level 25 by its password, completed: the closing screen with the outro, back to the intro on a key,
 // and the main menu's EXIT ending the program.
 class LastLevelRun : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         ScriptBuilder s;
         s.Tap(2, "SPACE").Tap(4, "SPACE").Tap(6, "SPACE");
@@ -329,14 +377,14 @@ protected:
 std::unique_ptr<DemoRun> LastLevelRun::run_;
 int LastLevelRun::status_ = -1;
 
-TEST_F(LastLevelRun, CompletingLevel25ShowsTheClosingScreenWithTheOutroOnce) {
-    const json level25 = run_->Dump("level25");
+void LastLevelRun_CompletingLevel25ShowsTheClosingScreenWithTheOutroOnce() {
+    const json level25 = LastLevelRun::run_->Dump("level25");
     EXPECT_EQ(level25["currentLevel"], 25);
     EXPECT_EQ(level25["isNight"], 0);
     EXPECT_EQ(level25["sounds"]["looping"], json::array({"sounds/den.wav"}));
-    EXPECT_EQ(CountPlays(run_->Dump("complete"), "sounds/konec.wav"), 1);
+    EXPECT_EQ(CountPlays(LastLevelRun::run_->Dump("complete"), "sounds/konec.wav"), 1);
 
-    const json closing = run_->Dump("closing");
+    const json closing = LastLevelRun::run_->Dump("closing");
     EXPECT_EQ(closing["active"], 1);
     EXPECT_EQ(Screens(closing)["closing"], 1);
     EXPECT_EQ(ScreensShown(closing), 1);
@@ -345,18 +393,30 @@ TEST_F(LastLevelRun, CompletingLevel25ShowsTheClosingScreenWithTheOutroOnce) {
     EXPECT_EQ(closing["currentLevel"], 26);
     EXPECT_EQ(CountPlays(closing, "sounds/outro.wav"), 1);
     EXPECT_TRUE(closing["sounds"]["looping"].empty()) << closing["sounds"].dump();
-    EXPECT_EQ(CountPlays(run_->Dump("closingLater"), "sounds/outro.wav"), 0);
+    EXPECT_EQ(CountPlays(LastLevelRun::run_->Dump("closingLater"), "sounds/outro.wav"), 0);
 }
 
-TEST_F(LastLevelRun, ClosingScreenReturnsToTheFirstIntroOnAKeyAndExitEndsTheProgram) {
-    const json intro = run_->Dump("introAgain");
+void LastLevelRun_ClosingScreenReturnsToTheFirstIntroOnAKeyAndExitEndsTheProgram() {
+    const json intro = LastLevelRun::run_->Dump("introAgain");
     EXPECT_EQ(Screens(intro)["intro1"], 1);
     EXPECT_EQ(ScreensShown(intro), 1);
     EXPECT_TRUE(intro["sounds"]["played"].empty());
-    EXPECT_EQ(Screens(run_->Dump("menu"))["mainMenu"], 1);
-    EXPECT_EQ(status_, 0) << run_->errors();
-    EXPECT_FALSE(run_->HasDump("afterExit")) << "the program went on after EXIT";
-    EXPECT_FALSE(run_->HasDump("never"));
+    EXPECT_EQ(Screens(LastLevelRun::run_->Dump("menu"))["mainMenu"], 1);
+    EXPECT_EQ(LastLevelRun::status_, 0) << LastLevelRun::run_->errors();
+    EXPECT_FALSE(LastLevelRun::run_->HasDump("afterExit")) << "the program went on after EXIT";
+    EXPECT_FALSE(LastLevelRun::run_->HasDump("never"));
+}
+
+// Every check above, on the one run (a run per check would multiply the time under CTest).
+TEST_F(LastLevelRun, Checks) {
+    {
+        SCOPED_TRACE("CompletingLevel25ShowsTheClosingScreenWithTheOutroOnce");
+        LastLevelRun_CompletingLevel25ShowsTheClosingScreenWithTheOutroOnce();
+    }
+    {
+        SCOPED_TRACE("ClosingScreenReturnsToTheFirstIntroOnAKeyAndExitEndsTheProgram");
+        LastLevelRun_ClosingScreenReturnsToTheFirstIntroOnAKeyAndExitEndsTheProgram();
+    }
 }
 
 // Without input each intro screen lasts 134 frames at 30 fps (its timer passes 2 after 4444 ms), so

@@ -10,7 +10,7 @@ using nlohmann::json;
 namespace {
 
 class MenuGraph : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         run_ = std::make_unique<DemoRun>();
         status_ = run_->RunFile(ScriptPath("menu_graph.txt"));
@@ -40,43 +40,43 @@ protected:
 std::unique_ptr<DemoRun> MenuGraph::run_;
 int MenuGraph::status_ = -1;
 
-TEST_F(MenuGraph, IntroScreensLeaveByTimerAndBySpaceSilently) {
-    ExpectScreen("01_intro1", "intro1");
-    ExpectScreen("02_intro2_by_timer", "intro2");
-    ExpectScreen("03_intro3_by_space", "intro3");
-    ExpectScreen("04_intro3_still", "intro3");
-    ExpectScreen("05_menu_by_timer", "mainMenu");
-    ExpectScreen("31_intro1_from_closing", "intro1");
-    ExpectScreen("32_intro2_by_space", "intro2");
-    ExpectScreen("33_intro2_still", "intro2");
-    ExpectScreen("34_intro3_by_timer", "intro3");
-    ExpectScreen("35_menu_by_space", "mainMenu");
+void MenuGraph_IntroScreensLeaveByTimerAndBySpaceSilently() {
+    MenuGraph::ExpectScreen("01_intro1", "intro1");
+    MenuGraph::ExpectScreen("02_intro2_by_timer", "intro2");
+    MenuGraph::ExpectScreen("03_intro3_by_space", "intro3");
+    MenuGraph::ExpectScreen("04_intro3_still", "intro3");
+    MenuGraph::ExpectScreen("05_menu_by_timer", "mainMenu");
+    MenuGraph::ExpectScreen("31_intro1_from_closing", "intro1");
+    MenuGraph::ExpectScreen("32_intro2_by_space", "intro2");
+    MenuGraph::ExpectScreen("33_intro2_still", "intro2");
+    MenuGraph::ExpectScreen("34_intro3_by_timer", "intro3");
+    MenuGraph::ExpectScreen("35_menu_by_space", "mainMenu");
     for (const char* name :
          {"01_intro1", "02_intro2_by_timer", "03_intro3_by_space", "04_intro3_still", "05_menu_by_timer",
           "32_intro2_by_space", "33_intro2_still", "34_intro3_by_timer", "35_menu_by_space"})
-        EXPECT_TRUE(At(name)["sounds"]["played"].empty()) << name;
+        EXPECT_TRUE(MenuGraph::At(name)["sounds"]["played"].empty()) << name;
 }
 
-TEST_F(MenuGraph, CreditsOpenWithAClickAndCloseByKeyOrClickWithoutSound) {
-    ExpectScreen("06_credits", "credits");
-    EXPECT_EQ(Clicks("06_credits"), 2);  // the hover and the click
-    ExpectScreen("07_menu_from_credits_by_key", "mainMenu");
-    EXPECT_EQ(Clicks("07_menu_from_credits_by_key"), 0);
-    ExpectScreen("08_menu_from_credits_by_click", "mainMenu");
-    EXPECT_EQ(Clicks("08_menu_from_credits_by_click"), 1);  // only the click that opened them
+void MenuGraph_CreditsOpenWithAClickAndCloseByKeyOrClickWithoutSound() {
+    MenuGraph::ExpectScreen("06_credits", "credits");
+    EXPECT_EQ(MenuGraph::Clicks("06_credits"), 2);  // the hover and the click
+    MenuGraph::ExpectScreen("07_menu_from_credits_by_key", "mainMenu");
+    EXPECT_EQ(MenuGraph::Clicks("07_menu_from_credits_by_key"), 0);
+    MenuGraph::ExpectScreen("08_menu_from_credits_by_click", "mainMenu");
+    EXPECT_EQ(MenuGraph::Clicks("08_menu_from_credits_by_click"), 1);  // only the click that opened them
 }
 
-TEST_F(MenuGraph, PasswordScreenCancelsByStornoAndEscapeAndChecksTheWord) {
-    ExpectScreen("09_password", "password");
-    ExpectScreen("10_menu_from_password_storno", "mainMenu");
-    EXPECT_EQ(Clicks("10_menu_from_password_storno"), 1);
-    ExpectScreen("11_menu_from_password_escape", "mainMenu");
-    const json invalid = At("12_menu_with_invalid_password");
-    ExpectScreen("12_menu_with_invalid_password", "mainMenu");
+void MenuGraph_PasswordScreenCancelsByStornoAndEscapeAndChecksTheWord() {
+    MenuGraph::ExpectScreen("09_password", "password");
+    MenuGraph::ExpectScreen("10_menu_from_password_storno", "mainMenu");
+    EXPECT_EQ(MenuGraph::Clicks("10_menu_from_password_storno"), 1);
+    MenuGraph::ExpectScreen("11_menu_from_password_escape", "mainMenu");
+    const json invalid = MenuGraph::At("12_menu_with_invalid_password");
+    MenuGraph::ExpectScreen("12_menu_with_invalid_password", "mainMenu");
     EXPECT_EQ(invalid["messageShown"], 1);
     EXPECT_EQ(invalid["messageKind"], 1);
-    EXPECT_EQ(At("13_message_closed")["messageShown"], 0);
-    const json game = At("14_game_by_password");
+    EXPECT_EQ(MenuGraph::At("13_message_closed")["messageShown"], 0);
+    const json game = MenuGraph::At("14_game_by_password");
     EXPECT_EQ(game["active"], 0);
     EXPECT_EQ(game["fadingIn"], 1);
     EXPECT_EQ(game["currentLevel"], 1);
@@ -85,57 +85,93 @@ TEST_F(MenuGraph, PasswordScreenCancelsByStornoAndEscapeAndChecksTheWord) {
     EXPECT_EQ(game["sounds"]["looping"], json::array({"sounds/den.wav"}));
 }
 
-TEST_F(MenuGraph, DialogExitFadesToTheMainMenu) {
-    EXPECT_EQ(At("15_dialog")["levelDialogShown"], 1);
-    const json fading = At("16_fading_to_menu");
+void MenuGraph_DialogExitFadesToTheMainMenu() {
+    EXPECT_EQ(MenuGraph::At("15_dialog")["levelDialogShown"], 1);
+    const json fading = MenuGraph::At("16_fading_to_menu");
     EXPECT_EQ(fading["fadingToMenu"], 1);
-    EXPECT_EQ(Clicks("16_fading_to_menu"), 1);
-    ExpectScreen("17_menu_from_game", "mainMenu");
-    EXPECT_TRUE(At("17_menu_from_game")["sounds"]["looping"].empty());
+    EXPECT_EQ(MenuGraph::Clicks("16_fading_to_menu"), 1);
+    MenuGraph::ExpectScreen("17_menu_from_game", "mainMenu");
+    EXPECT_TRUE(MenuGraph::At("17_menu_from_game")["sounds"]["looping"].empty());
 }
 
-TEST_F(MenuGraph, OptionsOkStornoAndEscape) {
-    ExpectScreen("18_options", "options");
-    const json notice = At("19_menu_with_restart_notice");
-    ExpectScreen("19_menu_with_restart_notice", "mainMenu");
+void MenuGraph_OptionsOkStornoAndEscape() {
+    MenuGraph::ExpectScreen("18_options", "options");
+    const json notice = MenuGraph::At("19_menu_with_restart_notice");
+    MenuGraph::ExpectScreen("19_menu_with_restart_notice", "mainMenu");
     EXPECT_EQ(notice["messageShown"], 1);
     EXPECT_EQ(notice["messageKind"], 0);
     EXPECT_EQ(notice["sceneDetail"], 2);
-    ExpectScreen("20_menu_from_options_storno", "mainMenu");
-    EXPECT_EQ(At("20_menu_from_options_storno")["messageShown"], 0);
-    ExpectScreen("21_menu_from_options_escape", "mainMenu");
-    EXPECT_EQ(run_->File("config.ini"),
+    MenuGraph::ExpectScreen("20_menu_from_options_storno", "mainMenu");
+    EXPECT_EQ(MenuGraph::At("20_menu_from_options_storno")["messageShown"], 0);
+    MenuGraph::ExpectScreen("21_menu_from_options_escape", "mainMenu");
+    EXPECT_EQ(MenuGraph::run_->File("config.ini"),
               "SceneDetail 2\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1");
 }
 
-TEST_F(MenuGraph, NewGameAndLevelCompletion) {
-    const json game = At("22_new_game");
+void MenuGraph_NewGameAndLevelCompletion() {
+    const json game = MenuGraph::At("22_new_game");
     EXPECT_EQ(game["active"], 0);
     EXPECT_EQ(game["currentLevel"], 1);
-    EXPECT_EQ(At("23_dialog")["levelDialogShown"], 1);
-    const json completed = At("24_completed");
+    EXPECT_EQ(MenuGraph::At("23_dialog")["levelDialogShown"], 1);
+    const json completed = MenuGraph::At("24_completed");
     EXPECT_EQ(completed["fadingToNextLevel"], 1);
     EXPECT_EQ(CountPlays(completed, "sounds/konec.wav"), 1);
-    const json level2 = At("25_level2");
+    const json level2 = MenuGraph::At("25_level2");
     EXPECT_EQ(level2["currentLevel"], 2);
     EXPECT_EQ(level2["sounds"]["looping"], json::array({"sounds/noc.wav"}));
-    EXPECT_EQ(Clicks("25_level2"), 0) << "a completed level hands over without a click";
+    EXPECT_EQ(MenuGraph::Clicks("25_level2"), 0) << "a completed level hands over without a click";
 }
 
-TEST_F(MenuGraph, LastLevelLeadsToTheClosingScreenAndBackToTheIntro) {
-    EXPECT_EQ(At("28_level25")["currentLevel"], 25);
-    EXPECT_EQ(At("29_dialog25")["levelDialogShown"], 1);
-    ExpectScreen("30_closing", "closing");
-    const json closing = At("30_closing");
+void MenuGraph_LastLevelLeadsToTheClosingScreenAndBackToTheIntro() {
+    EXPECT_EQ(MenuGraph::At("28_level25")["currentLevel"], 25);
+    EXPECT_EQ(MenuGraph::At("29_dialog25")["levelDialogShown"], 1);
+    MenuGraph::ExpectScreen("30_closing", "closing");
+    const json closing = MenuGraph::At("30_closing");
     EXPECT_EQ(CountPlays(closing, "sounds/outro.wav"), 1);
     EXPECT_EQ(CountPlays(closing, "sounds/klik.wav"), 0);
     EXPECT_TRUE(closing["sounds"]["looping"].empty());
-    EXPECT_EQ(Clicks("31_intro1_from_closing"), 0);
+    EXPECT_EQ(MenuGraph::Clicks("31_intro1_from_closing"), 0);
 }
 
-TEST_F(MenuGraph, ExitEndsTheProgram) {
-    EXPECT_EQ(status_, 0);
-    EXPECT_FALSE(run_->HasDump("36_never"));
+void MenuGraph_ExitEndsTheProgram() {
+    EXPECT_EQ(MenuGraph::status_, 0);
+    EXPECT_FALSE(MenuGraph::run_->HasDump("36_never"));
+}
+
+// Every check above, on the one run (a run per check would multiply the time under CTest).
+TEST_F(MenuGraph, Checks) {
+    {
+        SCOPED_TRACE("IntroScreensLeaveByTimerAndBySpaceSilently");
+        MenuGraph_IntroScreensLeaveByTimerAndBySpaceSilently();
+    }
+    {
+        SCOPED_TRACE("CreditsOpenWithAClickAndCloseByKeyOrClickWithoutSound");
+        MenuGraph_CreditsOpenWithAClickAndCloseByKeyOrClickWithoutSound();
+    }
+    {
+        SCOPED_TRACE("PasswordScreenCancelsByStornoAndEscapeAndChecksTheWord");
+        MenuGraph_PasswordScreenCancelsByStornoAndEscapeAndChecksTheWord();
+    }
+    {
+        SCOPED_TRACE("DialogExitFadesToTheMainMenu");
+        MenuGraph_DialogExitFadesToTheMainMenu();
+    }
+    {
+        SCOPED_TRACE("OptionsOkStornoAndEscape");
+        MenuGraph_OptionsOkStornoAndEscape();
+    }
+    {
+        SCOPED_TRACE("NewGameAndLevelCompletion");
+        MenuGraph_NewGameAndLevelCompletion();
+    }
+    {
+        SCOPED_TRACE("LastLevelLeadsToTheClosingScreenAndBackToTheIntro");
+        MenuGraph_LastLevelLeadsToTheClosingScreenAndBackToTheIntro();
+    }
+    {
+        SCOPED_TRACE("ExitEndsTheProgram");
+        MenuGraph_ExitEndsTheProgram();
+    }
 }
 
 }  // namespace
