@@ -393,6 +393,11 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
         SDL_GL_SwapWindow(window);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         fixedDirty_ = true;
+    } else {
+        // With no window nothing else ends the frame: OpenGL (llvmpipe above all) would keep queueing
+        // every draw, with the uniform blocks and vertex uploads it reads, and never let them go.
+        // Finishing here also makes a frame cost what it costs on screen.
+        glFinish();
     }
     if (Automation* automation = GetAutomation()) automation->AfterPresent();
     return S_OK;
