@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the timedemo scripts at 640 x 480, 800 x 600 and 1024 x 768 with every scene detail and prints
-# one table row per run: work time per frame (median, 99th percentile), frames per second, peak memory.
+# one table row per run: work time per frame (median, 99th percentile), frames per second, processor
+# time per frame (every thread, the rasteriser's included; needs /usr/bin/time) and peak memory.
 #
 #   tests/bench/run_timedemos.sh [GAME_DIR] [SCRIPT ...]
 #
@@ -46,7 +47,10 @@ rescale() {
         { print }' "$script"
 }
 
-printf '%-26s %-10s %6s %10s %10s %8s %10s\n' script resolution detail "median ms" "p99 ms" fps "peak MiB"
+timer=()
+[ -x /usr/bin/time ] && timer=(/usr/bin/time -f 'cpu %U %S' -o "$work/time.txt")
+printf '%-16s %-10s %6s %10s %10s %8s %12s %10s\n' script resolution detail "median ms" "p99 ms" fps "cpu ms/frame" \
+    "peak MiB"
 for script in "${scripts[@]}"; do
     for resolution in "${resolutions[@]}"; do
         width="${resolution%x*}"
@@ -55,16 +59,23 @@ for script in "${scripts[@]}"; do
         for detail in "${details[@]}"; do
             printf 'SceneDetail %s\nScreenWidth %s\nScreenHeight %s\nScreenFormat 1\nSoundEnabled 1\n' \
                 "$detail" "$width" "$height" > "$work/game/config.ini"
-            output="$(cd "$work/game" && ./voltrana-demo "$work/script.txt" --timedemo --out "$work/out" 2>/dev/null)" || {
-                printf '%-26s %-10s %6s   run failed\n' "$(basename "$script" .txt)" "$resolution" "$detail"
+            rm -f "$work/time.txt"
+            output="$(cd "$work/game" && "${timer[@]}" ./voltrana-demo "$work/script.txt" --timedemo --out "$work/out" \
+                2>/dev/null)" || {
+                printf '%-16s %-10s %6s   run failed\n' "$(basename "$script" .txt)" "$resolution" "$detail"
                 continue
             }
             median="$(sed -n 's/^work time median \([0-9.]*\) ms p99.*/\1/p' <<< "$output")"
             p99="$(sed -n 's/^work time median .* p99 \([0-9.]*\) ms/\1/p' <<< "$output")"
             fps="$(sed -n 's/.* fps \([0-9.]*\)$/\1/p' <<< "$output")"
             peak="$(sed -n 's/^peak memory \([0-9.]*\) MiB/\1/p' <<< "$output")"
-            printf '%-26s %-10s %6s %10s %10s %8s %10s\n' "$(basename "$script" .txt)" "$resolution" "$detail" \
-                "$median" "$p99" "$fps" "$peak"
+            frames="$(sed -n 's/^frames \([0-9]*\) .*/\1/p' <<< "$output")"
+            cpu=-
+            if [ -f "$work/time.txt" ] && [ -n "$frames" ] && [ "$frames" -gt 0 ]; then
+                cpu="$(awk -v n="$frames" '/^cpu/ { printf "%.1f", ($2 + $3) * 1000 / n }' "$work/time.txt")"
+            fi
+            printf '%-16s %-10s %6s %10s %10s %8s %12s %10s\n' "$(basename "$script" .txt)" "$resolution" "$detail" \
+                "$median" "$p99" "$fps" "$cpu" "$peak"
         done
     done
 done
