@@ -219,6 +219,9 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+    LiveGlObjects().renderbuffers += 2;
+    renderbufferBytes_ = static_cast<int64_t>(width_) * height_ * ((format_ == D3DFMT_R5G6B5 ? 2 : 4) + 2);
+    LiveGlObjects().bytes += renderbufferBytes_;
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     SetDefaults();
 
@@ -236,6 +239,8 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     glBindSampler(0, samplers_[0]);
     glBindSampler(1, samplers_[1]);
     glGenBuffers(1, &streamBuffer_);
+    LiveGlObjects().buffers += 2;
+    LiveGlObjects().bytes += static_cast<int64_t>(sizeof(FixedFunctionBlock));
 
     glViewport(0, 0, width_, height_);
     glDisable(GL_SCISSOR_TEST);
@@ -301,6 +306,16 @@ void GlDevice::SetDefaults() {
 
 GlDevice::~GlDevice() {
     LiveDevices().erase(static_cast<IDirect3DDevice9*>(this));
+    GlObjectCounts& live = LiveGlObjects();
+    live.programs -= static_cast<int64_t>(programs_.size());
+    if (framebuffer_) {
+        live.renderbuffers -= 2;
+        live.bytes -= renderbufferBytes_;
+    }
+    if (vertexArray_) {
+        live.buffers -= 2;
+        live.bytes -= static_cast<int64_t>(sizeof(FixedFunctionBlock)) + streamCapacity_;
+    }
     for (auto*& texture : tables_.textures) {
         if (texture) texture->Release();
         texture = nullptr;
@@ -393,6 +408,11 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
         SDL_GL_SwapWindow(window);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         fixedDirty_ = true;
+    } else {
+        // With no window nothing else ends the frame: OpenGL (llvmpipe above all) would keep queueing
+        // every draw, with the uniform blocks and vertex uploads it reads, and never let them go.
+        // Finishing here also makes a frame cost what it costs on screen.
+        glFinish();
     }
     if (Automation* automation = GetAutomation()) automation->AfterPresent();
     return S_OK;
@@ -664,12 +684,14 @@ void GlDevice::ApplySamplers() {
 void GlDevice::ApplyUniforms() {
     GLuint names[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
-        auto* texture = dynamic_cast<GlTexture*>(tables_.textures[s]);
+        auto* texture = static_cast<GlTexture*>(tables_.textures[s]);  // SetTexture takes only ours
         if (texture && texture->Usable()) names[s] = texture->Name();
-        if (names[s] != boundTextures_[s]) {
+        const bool mipmapped = tables_.samplerStates[s][D3DSAMP_MIPFILTER] != D3DTEXF_NONE;
+        if (names[s] != boundTextures_[s] || (mipmapped && names[s] != 0)) {
             glActiveTexture(GL_TEXTURE0 + s);
-            glBindTexture(GL_TEXTURE_2D, names[s]);
+            if (names[s] != boundTextures_[s]) glBindTexture(GL_TEXTURE_2D, names[s]);
             boundTextures_[s] = names[s];
+            if (mipmapped && names[s] != 0) texture->EnsureMipChain();
         }
     }
     if (!uniformsDirty_) return;
@@ -821,7 +843,10 @@ GLuint GlDevice::ProgramFor(const ProgramKey& key) {
     auto it = programs_.find(key);
     if (it != programs_.end()) return it->second;
     const GLuint program = BuildFixedFunctionProgram(key);
-    if (program) programs_.emplace(key, program);
+    if (program) {
+        programs_.emplace(key, program);
+        ++LiveGlObjects().programs;
+    }
     if (program_) glUseProgram(program_);  // building leaves the new one in use
     return program;
 }
@@ -829,6 +854,13 @@ GLuint GlDevice::ProgramFor(const ProgramKey& key) {
 bool GlDevice::BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf) {
     const VertexLayout l = LayoutOf(fvf);
     if (!l.valid || stride < l.size) return false;
+    if (bindingEpoch_ != GlBindingEpoch()) {
+        // A texture or buffer was made, read or deleted since the last draw, and a deleted name may
+        // have come back for a new object: bind everything afresh.
+        bindingEpoch_ = GlBindingEpoch();
+        boundTextures_[0] = boundTextures_[1] = ~0u;
+        layoutFvf_ = ~0u;
+    }
     if (buffer == layoutBuffer_ && offset == layoutOffset_ && stride == layoutStride_ && fvf == layoutFvf_)
         return true;
     layoutBuffer_ = buffer;
@@ -919,7 +951,9 @@ HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
     if (bytes > (64u << 20)) return D3DERR_INVALIDCALL;
     glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
     if (static_cast<GLsizeiptr>(bytes) > streamCapacity_) {
-        streamCapacity_ = std::max<GLsizeiptr>(static_cast<GLsizeiptr>(bytes), 64 * 1024);
+        const GLsizeiptr grown = std::max<GLsizeiptr>(static_cast<GLsizeiptr>(bytes), 64 * 1024);
+        LiveGlObjects().bytes += grown - streamCapacity_;
+        streamCapacity_ = grown;
     }
     glBufferData(GL_ARRAY_BUFFER, streamCapacity_, nullptr, GL_STREAM_DRAW);  // orphan
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);

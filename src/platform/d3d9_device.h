@@ -127,6 +127,8 @@ private:
     UINT layoutStride_ = 0;
     DWORD layoutFvf_ = ~0u;
     GLuint boundTextures_[2] = {~0u, ~0u};
+    uint32_t bindingEpoch_ = 0;
+    int64_t renderbufferBytes_ = 0;
 };
 
 }  // namespace platform

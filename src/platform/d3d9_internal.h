@@ -13,8 +13,10 @@
 
 namespace platform {
 
-// A 2D texture with its mip chain. Level 0 is also kept on the processor as A8R8G8B8 (after the
-// conversion to the texture's format) so that tests can read it back.
+// A 2D texture with its mip chain. OpenGL keeps the only copy of the texels (8 bits per channel, after
+// the conversion to the texture's format); ReadTexels reads level 0 back from it. The smaller levels
+// are built the first time a draw samples the texture with a mip filter: most textures never are,
+// and building them costs start-up time and a third more memory.
 class GlTexture final : public IDirect3DTexture9 {
 public:
     // argb: width × height texels, top row first. levels 0 = the full chain.
@@ -30,6 +32,8 @@ public:
 
     GLuint Name() const { return name_; }
     bool Usable() const;
+    // Makes the smaller levels (once); the texture must be bound to the active unit.
+    void EnsureMipChain();
 
 private:
     GlTexture() = default;
@@ -41,8 +45,9 @@ private:
     int width_ = 0;
     int height_ = 0;
     UINT levels_ = 1;
+    bool mipChainBuilt_ = false;
+    int64_t bytes_ = 0;
     D3DFORMAT format_ = D3DFMT_A8R8G8B8;
-    std::vector<uint32_t> level0_;
 };
 
 // A vertex buffer: a processor copy that Lock hands out and Unlock uploads.

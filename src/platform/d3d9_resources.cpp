@@ -43,30 +43,59 @@ GlTexture* GlTexture::Create(int width, int height, const uint32_t* argb, D3DFOR
     texture->format_ = format;
     const UINT full = FullChainLength(width, height);
     texture->levels_ = (levels == 0 || levels > full) ? full : levels;
+    texture->mipChainBuilt_ = texture->levels_ == 1;
     texture->generation_ = GlContextGeneration();
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    texture->level0_.assign(argb, argb + count);
 
+    // The texels are quantised here, on the processor; OpenGL keeps the result in 8-bit channels, which
+    // llvmpipe samples faster than packed 16-bit texels and which hold exactly the same values.
+    std::vector<uint32_t> quantised;
+    const uint32_t* texels = argb;
+    if (format == D3DFMT_A1R5G5B5) {
+        quantised.resize(count);
+        for (size_t i = 0; i < count; ++i) quantised[i] = QuantizeA1R5G5B5(argb[i]);
+        texels = quantised.data();
+    }
     glGenTextures(1, &texture->name_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture->name_);
+    ++GlBindingEpoch();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    // The texels are quantised here, on the processor; OpenGL keeps the result in 8-bit channels, which
-    // llvmpipe samples faster than packed 16-bit texels and which hold exactly the same values.
-    if (format == D3DFMT_A1R5G5B5) {
-        for (size_t i = 0; i < count; ++i) texture->level0_[i] = QuantizeA1R5G5B5(argb[i]);
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                 texture->level0_.data());
+    // Only level 0 for now: with a non-mipmapped filter and a one-level range OpenGL allocates no
+    // storage for the levels below (the device's sampler objects decide the filtering at draw time).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(texture->levels_ - 1));
-    if (texture->levels_ > 1) glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, texels);
     glBindTexture(GL_TEXTURE_2D, 0);
+    texture->bytes_ = static_cast<int64_t>(count) * 4;
+    GlObjectCounts& live = LiveGlObjects();
+    ++live.textures;
+    live.bytes += texture->bytes_;
     return texture;
 }
 
+void GlTexture::EnsureMipChain() {
+    if (mipChainBuilt_ || !Usable()) return;
+    mipChainBuilt_ = true;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_ - 1));
+    glGenerateMipmap(GL_TEXTURE_2D);
+    int64_t bytes = 0;
+    for (UINT level = 0; level < levels_; ++level) {
+        bytes += static_cast<int64_t>(std::max(1, width_ >> level)) * std::max(1, height_ >> level) * 4;
+    }
+    LiveGlObjects().bytes += bytes - bytes_;
+    bytes_ = bytes;
+}
+
 GlTexture::~GlTexture() {
-    if (name_ && GlContextAlive(generation_)) glDeleteTextures(1, &name_);
+    GlObjectCounts& live = LiveGlObjects();
+    --live.textures;
+    live.bytes -= bytes_;
+    if (name_ && GlContextAlive(generation_)) {
+        glDeleteTextures(1, &name_);
+        ++GlBindingEpoch();
+    }
 }
 
 bool GlTexture::Usable() const {
@@ -84,10 +113,18 @@ unsigned long GlTexture::Release() {
 }
 
 HRESULT GlTexture::ReadTexels(uint32_t* argb, UINT count) {
-    if (!argb) return D3DERR_INVALIDCALL;
-    const size_t n = std::min<size_t>(count, level0_.size());
-    std::memcpy(argb, level0_.data(), n * sizeof(uint32_t));
-    return count <= level0_.size() ? S_OK : D3DERR_INVALIDCALL;
+    if (!argb || !Usable()) return D3DERR_INVALIDCALL;
+    const size_t total = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+    std::vector<uint32_t> texels(total);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, name_);
+    ++GlBindingEpoch();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    const size_t n = std::min<size_t>(count, total);
+    std::memcpy(argb, texels.data(), n * sizeof(uint32_t));
+    return count <= total ? S_OK : D3DERR_INVALIDCALL;
 }
 
 GlVertexBuffer* GlVertexBuffer::Create(UINT length) {
@@ -99,11 +136,21 @@ GlVertexBuffer* GlVertexBuffer::Create(UINT length) {
     glGenBuffers(1, &buffer->name_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer->name_);
     glBufferData(GL_ARRAY_BUFFER, length, buffer->data_.data(), GL_DYNAMIC_DRAW);
+    ++GlBindingEpoch();
+    GlObjectCounts& live = LiveGlObjects();
+    ++live.buffers;
+    live.bytes += length;
     return buffer;
 }
 
 GlVertexBuffer::~GlVertexBuffer() {
-    if (name_ && GlContextAlive(generation_)) glDeleteBuffers(1, &name_);
+    GlObjectCounts& live = LiveGlObjects();
+    --live.buffers;
+    live.bytes -= static_cast<int64_t>(data_.size());
+    if (name_ && GlContextAlive(generation_)) {
+        glDeleteBuffers(1, &name_);
+        ++GlBindingEpoch();
+    }
 }
 
 bool GlVertexBuffer::Usable() const {

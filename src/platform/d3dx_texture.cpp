@@ -1,4 +1,8 @@
 // Textures from the bitmap resources: decode, colour key, convert, mip chain.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <vector>
 
 #include "platform/bitmap_resources.h"
@@ -25,6 +29,19 @@ std::vector<uint32_t> Resample(const DecodedImage& image, int width, int height)
     return out;
 }
 
+// A compiled-in bitmap is read once, when its texture is made; afterwards its bytes need not stay in
+// the process's memory. They lie in the executable's read-only data, so the pages are only dropped from
+// this process (the system keeps them cached) and a later read brings them back unchanged.
+void LetGoOfEmbeddedBytes(const BitmapResource* resource) {
+    if (resource < g_bitmapResources || resource >= g_bitmapResources + g_bitmapResourceCount) return;
+    const long page = sysconf(_SC_PAGESIZE);
+    if (page <= 0) return;
+    const auto start = reinterpret_cast<uintptr_t>(resource->data);
+    const uintptr_t first = (start + page - 1) / page * page;
+    const uintptr_t last = (start + resource->size) / page * page;
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
 }  // namespace
 
 HRESULT D3DXCreateTextureFromResourceExA(IDirect3DDevice9* device, HMODULE, LPCSTR resource, UINT width,
@@ -38,7 +55,9 @@ HRESULT D3DXCreateTextureFromResourceExA(IDirect3DDevice9* device, HMODULE, LPCS
     const BitmapResource* found = FindBitmapResource(static_cast<int>(reinterpret_cast<uintptr_t>(resource)));
     if (!found) return E_FAIL;
     DecodedImage image;
-    if (!DecodeBmp(found->data, found->size, image)) return E_FAIL;
+    const bool decoded = DecodeBmp(found->data, found->size, image);
+    LetGoOfEmbeddedBytes(found);
+    if (!decoded) return E_FAIL;
 
     int w = image.width;
     int h = image.height;

@@ -56,4 +56,14 @@ uint32_t GlContextGeneration() {
     return s_generation;
 }
 
+GlObjectCounts& LiveGlObjects() {
+    static GlObjectCounts counts;
+    return counts;
+}
+
+uint32_t& GlBindingEpoch() {
+    static uint32_t epoch = 0;
+    return epoch;
+}
+
 }  // namespace platform

@@ -32,4 +32,18 @@ bool GlContextAlive(uint32_t generation);
 uint32_t GlContextGeneration();
 void DestroyGlContext();
 
+// The OpenGL objects the platform holds now, and the bytes of storage it asked OpenGL for (textures
+// with their mip levels, vertex buffers, the back buffer). A steady frame loop keeps both flat.
+struct GlObjectCounts {
+    int64_t textures = 0;
+    int64_t buffers = 0;
+    int64_t programs = 0;
+    int64_t renderbuffers = 0;
+    int64_t bytes = 0;
+};
+GlObjectCounts& LiveGlObjects();
+// Bumped whenever a texture or buffer name is made, deleted or bound outside the device, so the
+// device forgets what it believes is bound (a deleted name may come back for a new object).
+uint32_t& GlBindingEpoch();
+
 }  // namespace platform
