@@ -19,7 +19,7 @@ constexpr Point kResolutionValue{577, 225, false}, kDetailValue{577, 309, false}
 constexpr Point kOptionsOk{602, 461, false}, kOptionsCancel{649, 500, false};
 // The level dialog's buttons; OK is clicked low in its rectangle, below the main menu's exit button,
 // so that a click meant for the dialog can never end the run if the game is elsewhere.
-constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDialogOk{100, 145, true};
+constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDialogOk{115, 145, true};
 constexpr Point kEmpty{100, 100, false};
 
 const char* const kPasswords[] = {"NERAD", "CASOD", "KUCUR", "PADUC", "TIMEH", "GOSAD", "MOPAT", "KAVUH"};
@@ -50,6 +50,12 @@ public:
         Line("click " + Pixel(p));
         Wait(3);
     }
+    // A dump in the middle of a visit, named after the screen: the test checks where the run was.
+    // It is taken after its frame, so the script's next input comes a frame later.
+    void Checkpoint(const std::string& screen) {
+        Line("dump " + screen + "-" + std::to_string(++visits_));
+        Wait(1);
+    }
     void Tap(const std::string& key, long after) {
         Line("tap " + key);
         Wait(after);
@@ -64,6 +70,7 @@ public:
     void Credits() {
         Click(kCredits);
         Wait(Rand(40, 200));
+        Checkpoint("credits");
         const int way = Rand(0, 2);
         if (way == 0)
             Tap("ESCAPE", 60);
@@ -76,6 +83,7 @@ public:
     void Options() {
         Click(kOptions);
         Wait(40);
+        Checkpoint("options");
         for (int i = Rand(0, 6); i > 0; --i) {
             const Point values[] = {kResolutionValue, kDetailValue, kSoundValue};
             Click(values[Rand(0, 2)]);
@@ -104,6 +112,7 @@ public:
             for (char& c : word) c = static_cast<char>('A' + Rand(0, 25));
         for (int i = Rand(0, 2); i > 0; --i) Tap("BACK", 4);  // a little editing first
         for (char c : word) Tap(std::string(1, c), 6);
+        Checkpoint("password");
         if (Rand(0, 4) == 0) {
             Hold("ESCAPE", 3);  // cancelled after all
             Wait(40);
@@ -133,6 +142,7 @@ public:
         Wait(400);  // the fade-in, then the level dialog
         Click(Rand(0, 1) ? kDialogOk : kDialogRestart);
         Wait(20);
+        Checkpoint("play");
         for (int round = Rand(5, 40); round > 0 && !Full(); --round) {
             switch (Rand(0, 7)) {
                 case 0:
@@ -174,6 +184,7 @@ public:
         Tap("ESCAPE", 20);
         Click(kDialogExit);  // fades back to the main menu
         Wait(250);
+        Checkpoint("menu");
     }
 
     std::string Build(long earlyFrame) {
@@ -210,6 +221,7 @@ private:
     long end_;
     int width_, height_;
     long f_ = 0;
+    int visits_ = 0;
     std::ostringstream out_;
 };
 

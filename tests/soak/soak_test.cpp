@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -40,6 +41,11 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     const long early = 9999;
 
     // The small screen and the low-detail town keep the run short on a software renderer.
+    if (const char* path = std::getenv("VOLTRANA_SOAK_SCRIPT")) {
+        // Only writes the script, to try it by hand with voltrana-demo.
+        WriteFileBytes(path, MakeSoakScript(20240601, frames, early, 640, 480));
+        GTEST_SKIP() << "script written to " << path;
+    }
     GameFolder folder("SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1");
     const std::string script = MakeSoakScript(20240601, frames, early, 640, 480);
     ProcessSpec spec = DemoSpec(folder, folder.WriteScript(script), {"--fps", "80", "--seed", "7"});
@@ -54,6 +60,35 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
         nlohmann::json::parse(ReadFileBytes(folder.File("out/end.json")), nullptr, false);
     ASSERT_TRUE(end.is_object());
     EXPECT_EQ(end["frame"], frames - 1) << "the run ended early";
+
+    // Where the checkpoints found the game: every kind of visit happened, and nearly every one found
+    // the screen the script meant (random play may finish a level and shift a few).
+    std::map<std::string, int> visits, hits;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("out"))) {
+        const std::string name = entry.path().stem().string();
+        const std::string kind = name.substr(0, name.find('-'));
+        if (kind == "end") continue;
+        const nlohmann::json d = nlohmann::json::parse(ReadFileBytes(entry.path().string()), nullptr, false);
+        ASSERT_TRUE(d.is_object()) << name;
+        const nlohmann::json& screens = d["screens"];
+        bool hit = false;
+        if (kind == "credits")
+            hit = d["active"] == 1 && screens["credits"] == 1;
+        else if (kind == "options")
+            hit = d["active"] == 1 && screens["options"] == 1;
+        else if (kind == "password")
+            hit = d["active"] == 1 && screens["password"] == 1;
+        else if (kind == "play")
+            hit = d["active"] == 0 && d["levelDialogShown"] == 0;
+        else if (kind == "menu")
+            hit = d["active"] == 1 && screens["mainMenu"] == 1;
+        ++visits[kind];
+        hits[kind] += hit ? 1 : 0;
+    }
+    for (const char* kind : {"credits", "options", "password", "play", "menu"}) {
+        EXPECT_GE(visits[kind], 5) << kind;
+        EXPECT_GE(hits[kind] * 10, visits[kind] * 9) << kind << ": " << hits[kind] << " of " << visits[kind];
+    }
 
     const auto reports = MemoryReports(r.out);
     ASSERT_EQ(reports.count("early"), 1u) << r.out;
