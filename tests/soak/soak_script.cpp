@@ -213,6 +213,9 @@ public:
              << end_ - 1 << " memory end\n"
              << end_ - 1 << " dump end\n"
              << end_ << " quit\n";
+        // Samples on the way, to tell a steady climb from a one-off step.
+        for (long f = earlyFrame + 10000; f < end_ - 1; f += 10000)
+            tail << f << " memory at" << f + 1 << "\n";
         return out_.str() + tail.str();
     }
 

@@ -93,6 +93,9 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     const auto reports = MemoryReports(r.out);
     ASSERT_EQ(reports.count("early"), 1u) << r.out;
     ASSERT_EQ(reports.count("end"), 1u) << r.out;
+    for (const auto& [name, report] : reports)
+        std::printf("soak: after frame %ld resident %.2f MiB, heap %.2f MiB\n", report.frame,
+                    report.rss / 1048576.0, report.heap / 1048576.0);
     const MemoryReport& a = reports.at("early");
     const MemoryReport& b = reports.at("end");
     EXPECT_EQ(a.frame, early);
