@@ -19,7 +19,9 @@ namespace {
 
 const char* const kClassName = "ZRM7 - Voltrana";
 
-bool InGameMode() { return g_menu.active == 0; }
+bool InGameMode() {
+    return g_menu.active == 0;
+}
 
 void FillEngineSettings() {
     g_engine.width = static_cast<uint32_t>(ScreenWidth);
@@ -52,17 +54,24 @@ void SetDefaultRenderStates() {
 
 void LoadTownScene() {
     switch (SceneDetail) {
-        case 0: g_scene.Load("models/scenehi.geo"); break;
-        case 1: g_scene.Load("models/sceneme.geo"); break;
-        case 2: g_scene.Load("models/scenelo.geo"); break;
-        default: break;  // any other detail value plays without a town
+        case 0:
+            g_scene.Load("models/scenehi.geo");
+            break;
+        case 1:
+            g_scene.Load("models/sceneme.geo");
+            break;
+        case 2:
+            g_scene.Load("models/scenelo.geo");
+            break;
+        default:
+            break;  // any other detail value plays without a town
     }
 }
 
 void AddLights() {
     g_lightSet.Allocate(2);
-    g_lightSet.AddDirectionalLight(MakeVector(1.5f, -1.0f, 1.5f), Color4{2, 2, 2, 2}, Color4{0.2f, 0.2f, 0.2f, 0.2f},
-                                   Color4{1, 1, 1, 1});
+    g_lightSet.AddDirectionalLight(MakeVector(1.5f, -1.0f, 1.5f), Color4{2, 2, 2, 2},
+                                   Color4{0.2f, 0.2f, 0.2f, 0.2f}, Color4{1, 1, 1, 1});
     g_lightSet.AddPointLight(MakeVector(-20.0f, 50.0f, -10.0f), Color4{2, 2, 1, 2}, Color4{0, 0, 0, 0},
                              Color4{0.5f, 0.5f, 0.5f, 0.5f}, 1.4f, 177.0f);
 }
@@ -102,8 +111,9 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     if (!configRead) ApplyDefaultConfig();
     FillEngineSettings();
 
-    g_hWnd = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kClassName, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                             0, 0, ScreenWidth, ScreenHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_hWnd = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kClassName,
+                             WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, ScreenWidth, ScreenHeight,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_hInstance = instance;
     if (!g_hWnd) {
         std::fprintf(stderr, "voltrana: cannot open a window (no display available?)\n");
@@ -112,7 +122,12 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     }
 
     if (!g_engine.Init()) {
-        // The message box has told the player; without a device there is nothing to run.
+        // The message box has told the player (and the log the details); without a device there is
+        // nothing to run. A message box may not show on every system, so say it on stderr too.
+        std::fprintf(
+            stderr,
+            "voltrana: cannot start the graphics device at %d x %d, ScreenFormat %d (see config.ini)\n",
+            ScreenWidth, ScreenHeight, ScreenFormat);
         Shutdown();
         return 1;
     }

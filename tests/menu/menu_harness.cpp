@@ -150,8 +150,9 @@ int KeyForLetter(char letter) {
         int dik;
     } kKeys[] = {{'A', DIK_A}, {'B', DIK_B}, {'C', DIK_C}, {'D', DIK_D}, {'E', DIK_E}, {'F', DIK_F},
                  {'G', DIK_G}, {'H', DIK_H}, {'I', DIK_I}, {'J', DIK_J}, {'K', DIK_K}, {'L', DIK_L},
-                 {'M', DIK_M}, {'N', DIK_N}, {'O', DIK_O}, {'P', DIK_P}, {'R', DIK_R}, {'S', DIK_S},
-                 {'T', DIK_T}, {'U', DIK_U}, {'V', DIK_V}, {'X', DIK_X}, {'Z', DIK_Y}, {'Y', DIK_Z}};
+                 {'M', DIK_M}, {'N', DIK_N}, {'O', DIK_O}, {'P', DIK_P}, {'Q', DIK_Q}, {'R', DIK_R},
+                 {'S', DIK_S}, {'T', DIK_T}, {'U', DIK_U}, {'V', DIK_V}, {'W', DIK_W}, {'X', DIK_X},
+                 {'Z', DIK_Y}, {'Y', DIK_Z}};
     for (const auto& k : kKeys)
         if (k.letter == letter) return k.dik;
     return -1;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+
+#include <malloc.h>
+#include <unistd.h>
 
 #include "app/win_main.h"
 #include "demo/png_writer.h"
@@ -32,7 +36,8 @@ DemoRunner::DemoRunner(Script script, DemoOptions options) : options_(std::move(
     for (const ScriptEvent& e : script.events) {
         if (e.kind == ScriptEvent::Quit) {
             if (quitFrame_ < 0 || e.frame < quitFrame_) quitFrame_ = e.frame;
-        } else if (e.kind == ScriptEvent::Shot || e.kind == ScriptEvent::Dump) {
+        } else if (e.kind == ScriptEvent::Shot || e.kind == ScriptEvent::Dump ||
+                   e.kind == ScriptEvent::Memory) {
             outputEvents_.push_back(e);
         } else {
             inputEvents_.push_back(e);
@@ -73,7 +78,9 @@ int DemoRunner::Run() {
     return status;
 }
 
-int64_t DemoRunner::PerformanceFrequency() { return options_.timedemo ? 1000000000 : kVirtualFrequency; }
+int64_t DemoRunner::PerformanceFrequency() {
+    return options_.timedemo ? 1000000000 : kVirtualFrequency;
+}
 
 int64_t DemoRunner::PerformanceCounter() {
     if (options_.timedemo) {
@@ -85,8 +92,10 @@ int64_t DemoRunner::PerformanceCounter() {
     // sample (the frame-rate cap spinning) moves the clock on by a small step.
     if (framesBegun_) {
         const int sample = samplesThisFrame_++;
-        if (sample == 1) virtualNow_ += ticksPerFrame_;
-        else if (sample > 1) virtualNow_ += std::max<int64_t>(1, ticksPerFrame_ / 64);
+        if (sample == 1)
+            virtualNow_ += ticksPerFrame_;
+        else if (sample > 1)
+            virtualNow_ += std::max<int64_t>(1, ticksPerFrame_ / 64);
     }
     return virtualNow_;
 }
@@ -94,7 +103,8 @@ int64_t DemoRunner::PerformanceCounter() {
 uint32_t DemoRunner::Milliseconds() {
     // Start-up seeds the random generator from this clock: it reads the seed.
     if (!framesBegun_) return options_.seed;
-    const double ms = options_.timedemo ? (RealTicks() - realStart_) / 1e6 : virtualNow_ * 1000.0 / kVirtualFrequency;
+    const double ms =
+        options_.timedemo ? (RealTicks() - realStart_) / 1e6 : virtualNow_ * 1000.0 / kVirtualFrequency;
     return options_.seed + static_cast<uint32_t>(ms);
 }
 
@@ -102,16 +112,25 @@ void DemoRunner::ApplyEvents() {
     while (nextInput_ < inputEvents_.size() && inputEvents_[nextInput_].frame <= frame_) {
         const ScriptEvent& e = inputEvents_[nextInput_++];
         switch (e.kind) {
-            case ScriptEvent::KeyDown: keys_[e.key] = 0x80; break;
-            case ScriptEvent::KeyUp: keys_[e.key] = 0; break;
+            case ScriptEvent::KeyDown:
+                keys_[e.key] = 0x80;
+                break;
+            case ScriptEvent::KeyUp:
+                keys_[e.key] = 0;
+                break;
             case ScriptEvent::Mouse:
                 mouseSet_ = true;
                 mouseX_ = e.x;
                 mouseY_ = e.y;
                 break;
-            case ScriptEvent::ButtonDown: buttons_[e.button] = true; break;
-            case ScriptEvent::ButtonUp: buttons_[e.button] = false; break;
-            default: break;
+            case ScriptEvent::ButtonDown:
+                buttons_[e.button] = true;
+                break;
+            case ScriptEvent::ButtonUp:
+                buttons_[e.button] = false;
+                break;
+            default:
+                break;
         }
     }
 }
@@ -134,8 +153,12 @@ void DemoRunner::AfterPresent() {
     if (!inFrame_) return;  // the loading screen's frame is not one of the script's frames
     while (nextOutput_ < outputEvents_.size() && outputEvents_[nextOutput_].frame <= frame_) {
         const ScriptEvent& e = outputEvents_[nextOutput_++];
-        if (e.kind == ScriptEvent::Shot) WriteShot(e.name);
-        else pendingDumps_.emplace_back(e.name, frame_);
+        if (e.kind == ScriptEvent::Shot)
+            WriteShot(e.name);
+        else if (e.kind == ScriptEvent::Memory)
+            ReportMemory(e.name, frame_);
+        else
+            pendingDumps_.emplace_back(e.name, frame_);
     }
     ++frame_;
     inFrame_ = false;
@@ -153,7 +176,9 @@ void DemoRunner::FlushDumps(long completedFrame) {
     }
 }
 
-void DemoRunner::KeyboardState(uint8_t keys[256]) { std::copy(keys_, keys_ + 256, keys); }
+void DemoRunner::KeyboardState(uint8_t keys[256]) {
+    std::copy(keys_, keys_ + 256, keys);
+}
 
 void DemoRunner::MouseState(int& x, int& y, bool& left, bool& right) {
     if (!mouseSet_) {
@@ -203,4 +228,21 @@ void DemoRunner::WriteDump(const std::string& name, long frame) {
     out << DumpState(frame, played_, looping_).dump(2) << "\n";
     if (!out) errors_.push_back("dump " + name + ": cannot write " + path);
     played_.clear();
+}
+
+void DemoRunner::ReportMemory(const std::string& name, long frame) {
+    // Resident set size from /proc (pages), and the bytes the C heap has handed out and not got back.
+    long residentPages = -1;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        long totalPages = 0;
+        if (std::fscanf(f, "%ld %ld", &totalPages, &residentPages) != 2) residentPages = -1;
+        std::fclose(f);
+    }
+    const long long rss =
+        residentPages < 0 ? -1 : static_cast<long long>(residentPages) * sysconf(_SC_PAGESIZE);
+    const struct mallinfo2 heap = mallinfo2();
+    const long long heapInUse = static_cast<long long>(heap.uordblks) + static_cast<long long>(heap.hblkhd);
+    std::printf("memory %s frame %ld rss %lld heap %lld\n", name.c_str(), frame, rss, heapInUse);
+    std::fflush(stdout);
+    if (rss < 0) errors_.push_back("memory " + name + ": /proc/self/statm could not be read");
 }

@@ -52,6 +52,7 @@ private:
     void ApplyEvents();
     void WriteShot(const std::string& name);
     void WriteDump(const std::string& name, long frame);
+    void ReportMemory(const std::string& name, long frame);
     void FlushDumps(long completedFrame);
 
     std::vector<ScriptEvent> inputEvents_;   // keys, mouse, buttons

@@ -24,8 +24,8 @@ bool ParseInt(const std::string& word, int& out) {
 bool IsSafeName(const std::string& name) {
     if (name.empty() || name.size() > 100 || name[0] == '.') return false;
     return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-               c == '.';
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+               c == '_' || c == '.';
     });
 }
 
@@ -90,17 +90,26 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             }
         } else if (cmd == "button") {
             if (!needArgs(2)) return fail("usage: FRAME button left|right down|up");
-            if (w[2] == "left") e.button = 0;
-            else if (w[2] == "right") e.button = 1;
-            else return fail("button must be 'left' or 'right', got '" + w[2] + "'");
-            if (w[3] == "down") e.kind = ScriptEvent::ButtonDown;
-            else if (w[3] == "up") e.kind = ScriptEvent::ButtonUp;
-            else return fail("button state must be 'down' or 'up', got '" + w[3] + "'");
+            if (w[2] == "left")
+                e.button = 0;
+            else if (w[2] == "right")
+                e.button = 1;
+            else
+                return fail("button must be 'left' or 'right', got '" + w[2] + "'");
+            if (w[3] == "down")
+                e.kind = ScriptEvent::ButtonDown;
+            else if (w[3] == "up")
+                e.kind = ScriptEvent::ButtonUp;
+            else
+                return fail("button state must be 'down' or 'up', got '" + w[3] + "'");
             script.events.push_back(e);
-        } else if (cmd == "shot" || cmd == "dump") {
+        } else if (cmd == "shot" || cmd == "dump" || cmd == "memory") {
             if (!needArgs(1)) return fail("usage: FRAME " + cmd + " NAME");
-            if (!IsSafeName(w[2])) return fail("name must be letters, digits, '-', '_' or '.': '" + w[2] + "'");
-            e.kind = cmd == "shot" ? ScriptEvent::Shot : ScriptEvent::Dump;
+            if (!IsSafeName(w[2]))
+                return fail("name must be letters, digits, '-', '_' or '.': '" + w[2] + "'");
+            e.kind = cmd == "shot"   ? ScriptEvent::Shot
+                     : cmd == "dump" ? ScriptEvent::Dump
+                                     : ScriptEvent::Memory;
             e.name = w[2];
             script.events.push_back(e);
         } else if (cmd == "quit") {

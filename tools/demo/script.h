@@ -4,13 +4,13 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum Kind { KeyDown, KeyUp, Mouse, ButtonDown, ButtonUp, Shot, Dump, Quit };
+    enum Kind { KeyDown, KeyUp, Mouse, ButtonDown, ButtonUp, Shot, Dump, Quit, Memory };
     int frame = 0;
     Kind kind = Quit;
-    int key = 0;         // DIK code for KeyDown/KeyUp
-    int button = 0;      // 0 left, 1 right
-    int x = 0, y = 0;    // Mouse
-    std::string name;    // Shot/Dump
+    int key = 0;       // DIK code for KeyDown/KeyUp
+    int button = 0;    // 0 left, 1 right
+    int x = 0, y = 0;  // Mouse
+    std::string name;  // Shot/Dump/Memory
     int line = 0;
 };
 

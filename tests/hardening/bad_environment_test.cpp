@@ -1,0 +1,172 @@
+// The game in hostile surroundings: no audio device, no display, a folder it cannot write, missing
+// content, nonsense settings. It either runs with what it has or stops with one clear line; it never
+// crashes and never hangs.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "hardening/game_process.h"
+#include "support/test_support.h"
+
+namespace {
+
+// A small, quick set-up: 640 x 480, the low-detail town, sound on.
+const char* const kSmallConfig =
+    "SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1";
+
+// Past the intros into level 1, its dialog closed, a few pushes, the dialog's exit back to the main
+// menu, then a dump. Pixels of a 640 x 480 back buffer.
+const char* const kPlayAndLeave =
+    "150 tap SPACE\n190 tap SPACE\n240 tap SPACE\n"
+    "260 mouse 383 145\n280 click 383 145\n"  // new game
+    "420 click 520 380\n"                     // the level dialog's OK
+    "440 mouse 300 300\n441 button right down\n470 button right up\n"
+    "480 key UP down\n500 key UP up\n510 tap SPACE\n"
+    "530 tap ESCAPE\n560 click 320 368\n"  // the dialog's exit: fade back to the menu
+    "700 dump end\n701 quit\n";
+
+bool EndedCleanly(const ProcessResult& r) {
+    return r.started && !r.timedOut && r.signal == 0;
+}
+
+std::string Describe(const ProcessResult& r) {
+    return "exit " + std::to_string(r.exitCode) + " signal " + std::to_string(r.signal) +
+           (r.timedOut ? " TIMED OUT" : "") + "\nstderr:\n" + r.err;
+}
+
+nlohmann::json ReadDump(const GameFolder& folder, const std::string& name) {
+    const std::string text = ReadFileBytes(folder.File("out/" + name + ".json"));
+    return nlohmann::json::parse(text, nullptr, false);
+}
+
+// The run either played the script (status 0; at another screen size its clicks may land on the
+// main menu's exit) or stopped with a single line on stderr and a non-zero status.
+void ExpectRunsOrStopsClearly(const ProcessResult& r) {
+    ASSERT_TRUE(EndedCleanly(r)) << Describe(r);
+    if (r.exitCode != 0) {
+        EXPECT_EQ(Lines(r.err).size(), 1u) << Describe(r);
+    }
+}
+
+TEST(BadEnvironment, PlaysOnWithTheNullAudioDriverAndWithAnUnknownOne) {
+    for (const char* driver : {"null", "no-such-driver"}) {
+        GameFolder folder(kSmallConfig);
+        ProcessSpec spec = DemoSpec(folder, folder.WriteScript(kPlayAndLeave));
+        spec.set.push_back({"ALSOFT_DRIVERS", driver});
+        spec.set.push_back({"SDL_AUDIODRIVER", driver});
+        const ProcessResult r = RunProcess(spec);
+        ASSERT_TRUE(EndedCleanly(r)) << driver << ": " << Describe(r);
+        EXPECT_EQ(r.exitCode, 0) << driver << ": " << Describe(r);
+        const nlohmann::json dump = ReadDump(folder, "end");
+        ASSERT_TRUE(dump.is_object()) << driver;
+        EXPECT_EQ(dump["screens"]["mainMenu"], 1) << driver;
+    }
+}
+
+TEST(BadEnvironment, WithoutADisplayTheGameStopsWithOneLine) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> set;
+        std::vector<std::string> unset;
+    };
+    const Case cases[] = {
+        {"an unknown video driver", {{"SDL_VIDEODRIVER", "invalid"}}, {}},
+        {"no X or Wayland display", {}, {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}},
+    };
+    for (const Case& c : cases) {
+        GameFolder folder;
+        ProcessSpec spec;
+        spec.argv = {GameExe()};
+        spec.folder = folder.path();
+        spec.set = c.set;
+        spec.set.push_back({"ALSOFT_DRIVERS", "null"});
+        // A runtime folder as a login session has one, so that the Wayland probe fails quietly.
+        spec.set.push_back({"XDG_RUNTIME_DIR", folder.path()});
+        spec.unset = c.unset;
+        spec.timeoutSeconds = 60;
+        const ProcessResult r = RunProcess(spec);
+        ASSERT_TRUE(EndedCleanly(r)) << c.what << ": " << Describe(r);
+        EXPECT_NE(r.exitCode, 0) << c.what;
+        ASSERT_EQ(Lines(r.err).size(), 1u) << c.what << ": " << Describe(r);
+        EXPECT_NE(r.err.find("voltrana"), std::string::npos) << c.what << ": " << r.err;
+    }
+}
+
+TEST(BadEnvironment, ReadOnlyFolderStillPlaysAndTheOptionsScreenReturnsToTheMenu) {
+    GameFolder folder(kSmallConfig);
+    const std::string config = ReadFileBytes(folder.File("config.ini"));
+    // Options, then its OK: the file cannot be written, the notice shows, a click closes it.
+    const std::string script =
+        std::string(kPlayAndLeave).substr(0, std::string(kPlayAndLeave).find("700 dump")) +
+        "760 mouse 461 283\n780 click 461 283\n"
+        "820 mouse 482 369\n840 click 482 369\n"
+        "860 dump notice\n880 click 100 100\n"
+        "920 dump end\n921 quit\n";
+    ProcessSpec spec = DemoSpec(folder, folder.WriteScript(script));
+    chmod(folder.path().c_str(), 0555);
+    spec.asUnprivileged = true;
+    const ProcessResult r = RunProcess(spec);
+    chmod(folder.path().c_str(), 0755);
+    ASSERT_TRUE(EndedCleanly(r)) << Describe(r);
+    EXPECT_EQ(r.exitCode, 0) << Describe(r);
+    EXPECT_FALSE(FileExists(folder.File("log.txt")));
+    EXPECT_EQ(ReadFileBytes(folder.File("config.ini")), config);
+    const nlohmann::json notice = ReadDump(folder, "notice");
+    ASSERT_TRUE(notice.is_object()) << Describe(r);
+    EXPECT_EQ(notice["messageShown"], 1);
+    EXPECT_EQ(notice["messageKind"], 0);
+    const nlohmann::json dump = ReadDump(folder, "end");
+    ASSERT_TRUE(dump.is_object()) << Describe(r);
+    EXPECT_EQ(dump["frame"], 920);
+    EXPECT_EQ(dump["screens"]["mainMenu"], 1);
+    EXPECT_EQ(dump["screens"]["options"], 0);
+    EXPECT_EQ(dump["messageShown"], 0);
+}
+
+TEST(BadEnvironment, MissingModelsOrSoundsStillPlay) {
+    for (const bool models : {false, true}) {
+        GameFolder folder(kSmallConfig, models, !models);
+        const ProcessResult r = RunProcess(DemoSpec(folder, folder.WriteScript(kPlayAndLeave)));
+        ASSERT_TRUE(EndedCleanly(r)) << (models ? "no sounds: " : "no models: ") << Describe(r);
+        EXPECT_EQ(r.exitCode, 0) << Describe(r);
+        const nlohmann::json dump = ReadDump(folder, "end");
+        ASSERT_TRUE(dump.is_object());
+        EXPECT_EQ(dump["screens"]["mainMenu"], 1);
+        const std::string log = ReadFileBytes(folder.File("log.txt"));
+        if (!models) {
+            EXPECT_NE(log.find("Subor sa nenasiel"), std::string::npos);
+        }
+    }
+}
+
+TEST(BadEnvironment, NonsenseSettingsRunOrStopWithOneLine) {
+    const std::string binary = [] {
+        std::string bytes;
+        for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 7919 + 13) & 0xff));
+        return bytes;
+    }();
+    const std::string configs[] = {
+        "SceneDetail 0\nScreenWidth 0\nScreenHeight 0\nScreenFormat 1\nSoundEnabled 1",
+        "SceneDetail 0\nScreenWidth 100000\nScreenHeight 100000\nScreenFormat 1\nSoundEnabled 1",
+        "SceneDetail -3\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1",
+        "SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 7\nSoundEnabled 1",
+        "SceneDetail 99999999999\nScreenWidth -2147483648\nScreenHeight 2147483647\nScreenFormat -1\n"
+        "SoundEnabled 4294967296",
+        "SceneDetail 2\nScreenWidth -800\nScreenHeight -600\nScreenFormat 0\nSoundEnabled -1",
+        "SceneDetail 2\nScreenWidth 1\nScreenHeight 1\nScreenFormat 0\nSoundEnabled 0",
+        "",
+        binary,
+    };
+    for (const std::string& config : configs) {
+        GameFolder folder(config.c_str());
+        if (config.size() != std::string(config.c_str()).size())
+            WriteFileBytes(folder.File("config.ini"), config);
+        const ProcessResult r = RunProcess(DemoSpec(folder, folder.WriteScript(kPlayAndLeave)));
+        SCOPED_TRACE(config.size() > 200 ? "binary config" : config);
+        ExpectRunsOrStopsClearly(r);
+    }
+}
+
+}  // namespace
