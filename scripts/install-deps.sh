@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the game, its build and its tests need. Does nothing when all are present.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config ccache
+  cmake g++ make pkg-config ccache clang libclang-rt-14-dev
   libsdl2-dev libepoxy-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libopenal-dev libalut-dev libcairo2-dev libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
