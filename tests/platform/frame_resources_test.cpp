@@ -128,8 +128,13 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
     EXPECT_EQ(after.programs, before.programs);
     EXPECT_EQ(after.renderbuffers, before.renderbuffers);
     EXPECT_EQ(after.bytes, before.bytes);
-    // Queued frames that never end keep every buffer they read: tens of megabytes by now.
+    // Queued frames that never end keep every buffer they read: tens of megabytes by now. (Under the
+    // address sanitizer freed memory is held in quarantine, so resident size says nothing there.)
+#if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(ResidentBytes() - residentBefore, 8ll << 20);
+#else
+    (void)residentBefore;
+#endif
     // And the last frame was really drawn: its first quad (untextured, blending off) is white.
     EXPECT_EQ(ReadPixel(305, 20), 0xFFFFFFFFu);
     EXPECT_EQ(ReadPixel(305, 100), 0xFF202020u);
