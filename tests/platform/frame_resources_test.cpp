@@ -117,6 +117,7 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
               S_OK);
     HFONT gdi = CreateFontA(16, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
     ASSERT_EQ(D3DXCreateFont(g_pDevice, gdi, &font_), S_OK);
+    DeleteObject(gdi);
 
     for (int n = 0; n < 60; ++n) Frame(texture, n);  // every shader variant and buffer size is made by now
     const platform::GlObjectCounts before = platform::LiveGlObjects();
