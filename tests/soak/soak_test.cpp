@@ -85,8 +85,10 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
         ++visits[kind];
         hits[kind] += hit ? 1 : 0;
     }
+    // The shortened run (CI's 20,000 frames) makes fewer visits of each kind than the full one.
+    const int minVisits = frames >= 100000 ? 5 : 2;
     for (const char* kind : {"credits", "options", "password", "play", "menu"}) {
-        EXPECT_GE(visits[kind], 5) << kind;
+        EXPECT_GE(visits[kind], minVisits) << kind;
         EXPECT_GE(hits[kind] * 10, visits[kind] * 9) << kind << ": " << hits[kind] << " of " << visits[kind];
     }
 
