@@ -71,11 +71,11 @@ if [ "${VOLTRANA_SKIP_SOAK:-0}" != 1 ]; then
   export VOLTRANA_SOAK_FRAMES=${VOLTRANA_SOAK_FRAMES:-20000}
   if ctest --test-dir build --output-on-failure -L soak; then
     stage_done "soak"
-  elif [ "${VOLTRANA_SOAK_STRICT:-0}" = 1 ]; then
+  elif [ "${VOLTRANA_SOAK_STRICT:-1}" = 1 ]; then
     stage_done "soak (FAILED)"
     exit 1
   else
-    echo "== the soak run FAILED (reported only; VOLTRANA_SOAK_STRICT=1 makes it fatal)"
+    echo "== the soak run FAILED (reported only, as VOLTRANA_SOAK_STRICT=0 asked)"
     stage_done "soak (FAILED, reported)"
   fi
 fi
