@@ -6,8 +6,8 @@
 #   VOLTRANA_FUZZ_SECONDS   seconds per fuzzer (default 30; 0 skips fuzzing)
 #   VOLTRANA_SKIP_ASAN=1    skips the sanitizer build
 #   VOLTRANA_SKIP_SOAK=1    skips the soak run
-#   VOLTRANA_SOAK_STRICT=1  a failed soak run fails the test command (by default it is reported only,
-#                           while the resident memory still climbs a few MiB over the run)
+#   VOLTRANA_SOAK_FRAMES    frames of the soak run (default 20000; 100000 for the full run)
+#   VOLTRANA_SOAK_STRICT=0  a failed soak run is only reported (by default it fails the command)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
