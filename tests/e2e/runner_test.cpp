@@ -1,6 +1,8 @@
 // The scripted runner itself, and what a normal start leaves in log.txt.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "e2e/e2e_harness.h"
 
 namespace {
@@ -52,6 +54,34 @@ TEST(Runner, MalformedScriptLineStopsBeforeTheGameWithScriptAndLine) {
     DemoRun unknownKey;
     EXPECT_EQ(unknownKey.Run("10 tap SPACEBAR\n"), 2);
     EXPECT_NE(unknownKey.errors().find("script.txt:1:"), std::string::npos) << unknownKey.errors();
+}
+
+TEST(Runner, TimedemoReportsGameModeFramesApartFromMenuFrames) {
+    // The intro and the menu only: no game-mode figure.
+    DemoRun menuOnly;
+    ASSERT_EQ(menuOnly.Run("40 quit\n", {"--timedemo"}), 0) << menuOnly.errors();
+    const std::string menuReport = menuOnly.File("stdout.txt");
+    EXPECT_NE(menuReport.find("work time median"), std::string::npos) << menuReport;
+    EXPECT_EQ(menuReport.find("game-mode"), std::string::npos) << menuReport;
+
+    // Into level 5 by its password, then a while in the game.
+    ScriptBuilder script;
+    script.Tap(2, "SPACE").Tap(5, "SPACE").Tap(8, "SPACE").Mouse(10, 511, 237).Click(12, 511, 237);
+    const int typed = script.Type(16, "KUCUR");
+    script.Tap(typed + 1, "RETURN").Quit(typed + 80);
+    DemoRun game;
+    ASSERT_EQ(game.Run(script.Text(), {"--timedemo"}), 0) << game.errors();
+    const std::string report = game.File("stdout.txt");
+    long frames = 0;
+    size_t gameFrames = 0;
+    ASSERT_EQ(std::sscanf(report.c_str(), "frames %ld", &frames), 1) << report;
+    const size_t at = report.find("game-mode work time median");
+    ASSERT_NE(at, std::string::npos) << report;
+    const size_t count = report.find("frames ", at);
+    ASSERT_NE(count, std::string::npos) << report;
+    ASSERT_EQ(std::sscanf(report.c_str() + count, "frames %zu", &gameFrames), 1) << report;
+    EXPECT_GT(gameFrames, 0u);
+    EXPECT_LT(gameFrames, static_cast<size_t>(frames));
 }
 
 TEST(Runner, MissingScriptExitsWithStatusTwo) {

@@ -14,6 +14,7 @@
 #include "demo/png_writer.h"
 #include "engine/engine.h"
 #include "engine/sound.h"
+#include "menu/menu.h"
 
 namespace {
 
@@ -85,7 +86,11 @@ int64_t DemoRunner::PerformanceFrequency() {
 int64_t DemoRunner::PerformanceCounter() {
     if (options_.timedemo) {
         const int64_t now = RealTicks();
-        if (framesBegun_ && samplesThisFrame_++ == 1) times_.workMs.push_back((now - frameStartTicks_) / 1e6);
+        if (framesBegun_ && samplesThisFrame_++ == 1) {
+            const double ms = (now - frameStartTicks_) / 1e6;
+            times_.workMs.push_back(ms);
+            if (g_menu.active == 0) times_.gameWorkMs.push_back(ms);
+        }
         return now;
     }
     // The first sample of a frame is its start; the second, its end one frame later; every further

@@ -20,6 +20,7 @@ struct DemoOptions {
 struct FrameTimes {
     std::vector<double> frameMs;  // start of one frame to the start of the next
     std::vector<double> workMs;   // start of a frame to the first sample of its end, before the cap's wait
+    std::vector<double> gameWorkMs;  // the same, for the frames drawn in game mode only
 };
 
 class DemoRunner : public Automation {

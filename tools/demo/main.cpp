@@ -97,6 +97,10 @@ int main(int argc, char** argv) {
                     seconds > 0 ? runner.FramesRendered() / seconds : 0.0);
         std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5), Percentile(t.frameMs, 0.99));
         std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5), Percentile(t.workMs, 0.99));
+        if (!t.gameWorkMs.empty()) {
+            std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n", Percentile(t.gameWorkMs, 0.5),
+                        Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
+        }
         std::printf("peak memory %.1f MiB\n", usage.ru_maxrss / 1024.0);
     }
     if (!runner.Errors().empty() && status == 0) return 1;
