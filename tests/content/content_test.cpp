@@ -436,6 +436,42 @@ TEST_P(ContentScenes, KeepTheLotClearAndStayWithinTheFarPlane) {
     EXPECT_GE(lotSurface, 128);  // 64 cells
 }
 
+TEST_P(ContentScenes, GrassLiesOnlyWhereNoPavedSurfaceCoversIt) {
+    // Grass under a road or the lot is never seen, yet every pixel of it would be shaded.
+    SceneFile s = ParseScene(kGame + "/models/" + GetParam());
+    ASSERT_EQ(s.error, "");
+    constexpr int kGrassTexture = 194;
+    using Face = SceneFile::Face;
+    std::vector<const Face*> grass, paved;
+    for (const Face& f : s.faces) {
+        const bool flat = f.v[0][1] == f.v[1][1] && f.v[1][1] == f.v[2][1];
+        if (!flat || f.v[0][1] < -0.1f || f.v[0][1] > 0.5f) continue;
+        const auto& textures = s.groups[size_t(f.group)].textures;
+        const bool isGrass = !textures.empty() && textures[0] == kGrassTexture;
+        if (isGrass) grass.push_back(&f);
+        else if (s.groups[size_t(f.group)].blend == 0) paved.push_back(&f);
+    }
+    ASSERT_FALSE(grass.empty());
+    ASSERT_FALSE(paved.empty());
+    auto inside = [](const Face& f, float x, float z) {
+        auto edge = [&](int a, int b) {
+            return (f.v[b][0] - f.v[a][0]) * (z - f.v[a][2]) - (f.v[b][2] - f.v[a][2]) * (x - f.v[a][0]);
+        };
+        const float e0 = edge(0, 1), e1 = edge(1, 2), e2 = edge(2, 0);
+        return (e0 > 0 && e1 > 0 && e2 > 0) || (e0 < 0 && e1 < 0 && e2 < 0);
+    };
+    int hidden = 0;
+    for (const Face* g : grass) {
+        const float x = (g->v[0][0] + g->v[1][0] + g->v[2][0]) / 3, z = (g->v[0][2] + g->v[1][2] + g->v[2][2]) / 3;
+        for (const Face* p : paved)
+            if (inside(*p, x, z)) {
+                ++hidden;
+                break;
+            }
+    }
+    EXPECT_EQ(hidden, 0) << "of " << grass.size() << " grass faces";
+}
+
 INSTANTIATE_TEST_SUITE_P(AllDetails, ContentScenes,
                          ::testing::Values("scenehi.geo", "sceneme.geo", "scenelo.geo"));
 

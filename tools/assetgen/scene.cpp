@@ -200,10 +200,15 @@ bool InLampRange(Vec3 p, float margin = 4) {
     return Length(p - kLampPos) < kLampRange - margin;
 }
 
+struct Rect {
+    float x0, z0, x1, z1;
+};
+
 struct Builder {
     Mesh m;
     int detail;  // 0 high, 1 medium, 2 low
     Random rnd{0};
+    std::vector<Rect> covered;  // ground hidden under paving and houses
 
     void Use(GroupId g) { m.group = g; }
 
@@ -212,6 +217,7 @@ struct Builder {
     void Ground(GroupId g, float x0, float z0, float x1, float z1, float y, float su, float sv, float cell,
                 bool alongX = false, float uOff = 0, float vOff = 0) {
         Use(g);
+        if (g != kGrass && y >= 0) covered.push_back({x0, z0, x1, z1});
         int nx = std::max(1, int(std::ceil((x1 - x0) / cell - 1e-3f)));
         int nz = std::max(1, int(std::ceil((z1 - z0) / cell - 1e-3f)));
         for (int i = 0; i < nx; ++i)
@@ -245,6 +251,7 @@ struct Builder {
         for (float x : {x0, x1})
             for (float z : {z0, z1})
                 if (std::hypot(x, z) > kTownRadius) return;
+        covered.push_back({x0, z0, x1, z1});
         Wall(facade, x0, z0, x1, z0, 0, h, 16, 32, {0, 0, -1});
         Wall(facade, x1, z1, x0, z1, 0, h, 16, 32, {0, 0, 1});
         Wall(facade, x0, z1, x0, z0, 0, h, 16, 32, {-1, 0, 0});
@@ -425,34 +432,51 @@ struct Builder {
     }
 };
 
-void BuildGround(Builder& b) {
+// The rectangle [x0, x1] × [z0, z1] without the parts that `holes` cover, as rectangles.
+std::vector<Rect> Uncovered(const Rect& area, const std::vector<Rect>& holes) {
+    std::vector<Rect> pieces{area};
+    for (const Rect& h : holes) {
+        std::vector<Rect> next;
+        for (const Rect& p : pieces) {
+            const float ox0 = std::max(p.x0, h.x0), ox1 = std::min(p.x1, h.x1);
+            const float oz0 = std::max(p.z0, h.z0), oz1 = std::min(p.z1, h.z1);
+            if (ox0 >= ox1 || oz0 >= oz1) {
+                next.push_back(p);
+                continue;
+            }
+            const Rect around[4] = {{p.x0, p.z0, ox0, p.z1},
+                                    {ox1, p.z0, p.x1, p.z1},
+                                    {ox0, p.z0, ox1, oz0},
+                                    {ox0, oz1, ox1, p.z1}};
+            for (const Rect& r : around)
+                if (r.x1 - r.x0 > 1e-3f && r.z1 - r.z0 > 1e-3f) next.push_back(r);
+        }
+        pieces = std::move(next);
+    }
+    return pieces;
+}
+
+// Grass everywhere nothing else covers the ground, a little below the paved surfaces: grass hidden
+// under a road or a house would only cost the renderer time.
+void BuildGrass(Builder& b) {
     float cell = b.detail == 0 ? 40 : b.detail == 1 ? 56 : 80;
     const float R = 520;
-    // Grass everywhere but the lot, a little below the paved surfaces.
     int n = int(std::ceil(2 * R / cell));
     float step = 2 * R / n;
     b.Use(kGrass);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             float x0 = -R + i * step, z0 = -R + j * step, x1 = x0 + step, z1 = z0 + step;
-            // Cut the lot out exactly: cells overlapping it are split around it.
-            float cx0 = std::max(x0, -80.0f), cx1 = std::min(x1, 80.0f), cz0 = std::max(z0, -80.0f),
-                  cz1 = std::min(z1, 80.0f);
-            if (cx0 < cx1 && cz0 < cz1) {
-                if (x0 < cx0)
-                    b.Ground(kGrass, x0, z0, cx0, z1, -0.05f, 32, 32, 1000, false, x0 / 32, -z1 / 32);
-                if (cx1 < x1)
-                    b.Ground(kGrass, cx1, z0, x1, z1, -0.05f, 32, 32, 1000, false, cx1 / 32, -z1 / 32);
-                if (z0 < cz0)
-                    b.Ground(kGrass, cx0, z0, cx1, cz0, -0.05f, 32, 32, 1000, false, cx0 / 32, -cz0 / 32);
-                if (cz1 < z1)
-                    b.Ground(kGrass, cx0, cz1, cx1, z1, -0.05f, 32, 32, 1000, false, cx0 / 32, -z1 / 32);
-                continue;
-            }
             float fx = std::max(std::fabs(x0), std::fabs(x1)), fz = std::max(std::fabs(z0), std::fabs(z1));
             if (std::hypot(fx, fz) > kTownRadius) continue;
-            b.Ground(kGrass, x0, z0, x1, z1, -0.05f, 32, 32, 1000, false, x0 / 32, -z1 / 32);
+            // The texture is fixed to the world: every piece starts where the cell would.
+            for (const Rect& p : Uncovered({x0, z0, x1, z1}, b.covered))
+                b.Ground(kGrass, p.x0, p.z0, p.x1, p.z1, -0.05f, 32, 32, 1000, false, p.x0 / 32, -p.z1 / 32);
         }
+}
+
+void BuildGround(Builder& b) {
+    const float R = 520;
     // The lot: one picture per cell, the exit cell marked.
     int sub = b.detail == 0 ? 2 : 1;
     for (int c = 0; c < 8; ++c)
@@ -544,6 +568,7 @@ void BuildTown(Builder& b) {
     }
     // A glass office tower in the park to the south-west.
     const float tx0 = -300, tz0 = -330, tx1 = -256, tz1 = -286, th = 84;
+    b.covered.push_back({tx0, tz0, tx1, tz1});
     b.Wall(kGlass, tx0, tz0, tx1, tz0, 0, th, 16, 16, {0, 0, -1});
     b.Wall(kGlass, tx1, tz1, tx0, tz1, 0, th, 16, 16, {0, 0, 1});
     b.Wall(kGlass, tx0, tz1, tx0, tz0, 0, th, 16, 16, {-1, 0, 0});
@@ -682,6 +707,7 @@ Scene BuildScene(int detail) {
     BuildTown(b);
     BuildStreetFurniture(b);
     BuildTrees(b);
+    BuildGrass(b);
     // Keep only the groups that have faces, in their fixed order.
     std::vector<int> remap(kGroupCount, -1);
     std::vector<int> used(kGroupCount, 0);
