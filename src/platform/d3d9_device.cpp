@@ -226,7 +226,8 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     SetDefaults();
 
     const GLuint none[2] = {0, 0};
-    program_ = ProgramFor(CurrentKey(none));
+    const bool noneOpaque[2] = {false, false};
+    program_ = ProgramFor(CurrentKey(none, noneOpaque));
     if (!program_) return false;
     glUseProgram(program_);
     glGenVertexArrays(1, &vertexArray_);
@@ -683,9 +684,13 @@ void GlDevice::ApplySamplers() {
 
 void GlDevice::ApplyUniforms() {
     GLuint names[2] = {0, 0};
+    bool opaque[2] = {false, false};
     for (int s = 0; s < 2; ++s) {
         auto* texture = static_cast<GlTexture*>(tables_.textures[s]);  // SetTexture takes only ours
-        if (texture && texture->Usable()) names[s] = texture->Name();
+        if (texture && texture->Usable()) {
+            names[s] = texture->Name();
+            opaque[s] = texture->Opaque();
+        }
         const bool mipmapped = tables_.samplerStates[s][D3DSAMP_MIPFILTER] != D3DTEXF_NONE;
         if (names[s] != boundTextures_[s] || (mipmapped && names[s] != 0)) {
             glActiveTexture(GL_TEXTURE0 + s);
@@ -784,7 +789,7 @@ void GlDevice::ApplyUniforms() {
     b.misc[3] = m.Power;
     // Fresh storage for every change: rewriting storage that queued draws still read would make the
     // rasteriser finish them first.
-    const GLuint program = ProgramFor(CurrentKey(names));
+    const GLuint program = ProgramFor(CurrentKey(names, opaque));
     if (program && program != program_) {
         glUseProgram(program);
         program_ = program;
@@ -793,7 +798,7 @@ void GlDevice::ApplyUniforms() {
     glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionBlock), &b, GL_STREAM_DRAW);
 }
 
-ProgramKey GlDevice::CurrentKey(const GLuint textures[2]) const {
+ProgramKey GlDevice::CurrentKey(const GLuint textures[2], const bool opaque[2]) const {
     const DWORD* rs = tables_.renderStates;
     const DWORD fvf = tables_.fvf;
     const bool pretransformed = (fvf & 0x00E) == D3DFVF_XYZRHW;
@@ -835,6 +840,15 @@ ProgramKey GlDevice::CurrentKey(const GLuint textures[2]) const {
         k[4] = op(ts[D3DTSS_ALPHAOP]);
         k[5] = arg(ts[D3DTSS_ALPHAARG1]);
         k[6] = arg(ts[D3DTSS_ALPHAARG2]);
+    }
+    // An alpha test that cannot fail is left out: a program without discard lets llvmpipe test depth
+    // before shading, which spares every hidden pixel of an opaque model its texture reads.
+    if (key[9] != D3DCMP_ALWAYS) {
+        const bool vertexAlpha = (fvf & D3DFVF_DIFFUSE) && (!lighting || key[4]);
+        const bool diffuseOpaque = vertexAlpha ? false : !lighting || tables_.material.Diffuse.a >= 1.0f;
+        if (FragmentAlphaIsOne(key, diffuseOpaque, opaque) &&
+            AlphaTestPasses(key[9], static_cast<int>(rs[D3DRS_ALPHAREF] & 0xFF), 255))
+            key[9] = D3DCMP_ALWAYS;
     }
     return key;
 }

@@ -86,7 +86,8 @@ private:
     // Brings OpenGL up to date with the tables before a draw.
     void ApplyFixedStates();
     void ApplyUniforms();
-    ProgramKey CurrentKey(const GLuint textures[2]) const;
+    // The program for the current states and the bound textures (0: none; `opaque`: no texel below 255).
+    ProgramKey CurrentKey(const GLuint textures[2], const bool opaque[2]) const;
     GLuint ProgramFor(const ProgramKey& key);
     void ApplySamplers();
     bool BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf);

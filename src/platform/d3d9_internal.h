@@ -32,6 +32,8 @@ public:
 
     GLuint Name() const { return name_; }
     bool Usable() const;
+    // Every texel's alpha is 255.
+    bool Opaque() const { return opaque_; }
     // Makes the smaller levels (once); the texture must be bound to the active unit.
     void EnsureMipChain();
 
@@ -46,6 +48,7 @@ private:
     int height_ = 0;
     UINT levels_ = 1;
     bool mipChainBuilt_ = false;
+    bool opaque_ = false;
     int64_t bytes_ = 0;
     D3DFORMAT format_ = D3DFMT_A8R8G8B8;
 };

@@ -56,6 +56,7 @@ GlTexture* GlTexture::Create(int width, int height, const uint32_t* argb, D3DFOR
         for (size_t i = 0; i < count; ++i) quantised[i] = QuantizeA1R5G5B5(argb[i]);
         texels = quantised.data();
     }
+    texture->opaque_ = std::all_of(texels, texels + count, [](uint32_t t) { return (t >> 24) == 0xFF; });
     glGenTextures(1, &texture->name_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture->name_);

@@ -227,6 +227,58 @@ GLuint Compile(GLenum type, const std::string& defines, const char* body) {
 
 }  // namespace
 
+bool FragmentAlphaIsOne(const ProgramKey& key, bool diffuseOpaque, const bool textureOpaque[2]) {
+    bool current = diffuseOpaque;
+    for (int s = 0; s < 2; ++s) {
+        const int16_t* k = &key[10 + 7 * s];  // on, colour op, args, alpha op, args
+        if (!k[0]) continue;
+        const auto one = [&](int16_t arg) {
+            if (arg == D3DTA_DIFFUSE) return diffuseOpaque;
+            if (arg == D3DTA_TEXTURE) return textureOpaque[s];
+            return current;
+        };
+        const bool a = one(k[5]), b = one(k[6]);
+        switch (k[4]) {
+            case D3DTOP_DISABLE:
+                break;  // the stage passes the current alpha on
+            case D3DTOP_SELECTARG1:
+                current = a;
+                break;
+            case D3DTOP_SELECTARG2:
+                current = b;
+                break;
+            case D3DTOP_ADD:
+                current = a || b;  // clamped: 1 plus anything not negative
+                break;
+            default:
+                current = a && b;  // modulate, and 1 + 1 - 0.5 for the signed add
+                break;
+        }
+    }
+    return current;
+}
+
+bool AlphaTestPasses(int func, int ref, int alpha) {
+    switch (func) {
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return alpha < ref;
+        case D3DCMP_EQUAL:
+            return alpha == ref;
+        case D3DCMP_LESSEQUAL:
+            return alpha <= ref;
+        case D3DCMP_GREATER:
+            return alpha > ref;
+        case D3DCMP_NOTEQUAL:
+            return alpha != ref;
+        case D3DCMP_GREATEREQUAL:
+            return alpha >= ref;
+        default:
+            return true;
+    }
+}
+
 GLuint BuildFixedFunctionProgram(const ProgramKey& key) {
     std::string defines;
     const char* names[] = {"PRETRANSFORMED", "LIGHTING",   "SPECULAR", "NORMALIZE",    "DIFFUSE_FROM_VERTEX",

@@ -42,6 +42,14 @@ struct FixedFunctionBlock {
 constexpr size_t kProgramKeySize = 24;
 using ProgramKey = std::array<int16_t, kProgramKeySize>;
 
+// Whether every fragment of a draw certainly leaves the stages with alpha 1: the diffuse alpha and
+// each bound texture's alpha are 1 where the stages' alpha operations read them, and the operations
+// keep 1 (selecting, multiplying, adding). Reads the stage switches of `key`.
+bool FragmentAlphaIsOne(const ProgramKey& key, bool diffuseOpaque, const bool textureOpaque[2]);
+
+// Whether Direct3D's alpha test `func` (D3DCMP_*) against `ref` (0 to 255) passes an alpha of `alpha`.
+bool AlphaTestPasses(int func, int ref, int alpha);
+
 // Compiles and links the variant; 0 on failure. Binds the block to binding 0 and the samplers to
 // units 0 and 1.
 GLuint BuildFixedFunctionProgram(const ProgramKey& key);

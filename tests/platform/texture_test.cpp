@@ -5,6 +5,7 @@
 
 #include "bmp_writer.h"
 #include "platform/bitmap_resources.h"
+#include "platform/d3d9_shaders.h"
 #include "render_helpers.h"
 
 namespace {
@@ -183,6 +184,89 @@ TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
     DrawScreenQuad(0, 0, 64, 48, 0xFF00FF00u);
     EXPECT_EQ(ReadPixel(10, 20), 0xFF00FF00u);
     texture->Release();
+}
+
+TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
+    // The device leaves out an alpha test that cannot fail; every other test must still decide.
+    auto opaqueBmp = bmp_writer::Make24(2, 1, {0xFF0000, 0x00FF00});
+    IDirect3DTexture9* opaque = Load(opaqueBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    ASSERT_NE(opaque, nullptr);
+    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    g_pDevice->SetTexture(0, opaque);
+    struct Case {
+        DWORD func, ref;
+        D3DCOLOR diffuse;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},  {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},       {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},    {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
+        // The vertex's own alpha reaches the test through the modulation.
+        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false}, {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
+        {D3DCMP_GREATEREQUAL, 129, 0x80FFFFFFu, false},
+    };
+    for (const Case& c : cases) {
+        ClearTo(0xFF0000FFu);
+        g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, c.func);
+        g_pDevice->SetRenderState(D3DRS_ALPHAREF, c.ref);
+        DrawScreenQuad(0, 0, 64, 48, c.diffuse);
+        EXPECT_EQ(ReadPixel(10, 20), c.drawn ? 0xFFFF0000u : 0xFF0000FFu)
+            << "function " << c.func << " reference " << c.ref << " diffuse " << std::hex << c.diffuse;
+    }
+    // A keyed texel of a texture that is not all opaque is still dropped.
+    auto keyedBmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0x00FF00});
+    IDirect3DTexture9* keyed = Load(keyedBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    ASSERT_NE(keyed, nullptr);
+    g_pDevice->SetTexture(0, keyed);
+    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
+    ClearTo(0xFF0000FFu);
+    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(10, 20), 0xFF0000FFu);
+    EXPECT_EQ(ReadPixel(50, 20), 0xFF00FF00u);
+    g_pDevice->SetTexture(0, nullptr);
+    opaque->Release();
+    keyed->Release();
+}
+
+TEST(AlphaReasoning, OnlyOperationsThatKeepOneProveAnOpaqueFragment) {
+    using platform::FragmentAlphaIsOne;
+    platform::ProgramKey key{};
+    const bool both[2] = {true, true}, firstOnly[2] = {true, false};
+    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));  // no stage: the diffuse alpha
+    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
+    // Stage 0 on: alpha op at [14], its arguments at [15] and [16]; stage 1 from [17].
+    key[10] = 1;
+    key[14] = D3DTOP_SELECTARG1;
+    key[15] = D3DTA_TEXTURE;
+    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
+    key[14] = D3DTOP_MODULATE;
+    key[16] = D3DTA_DIFFUSE;
+    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
+    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));
+    key[14] = D3DTOP_ADD;  // 1 plus anything not negative is clamped to 1
+    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
+    key[14] = D3DTOP_ADDSIGNED;  // 1 + a - 0.5 needs a = 1 too
+    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
+    key[14] = D3DTOP_SELECTARG1;
+    // Stage 1 reads its own texture, which may be transparent.
+    key[17] = 1;
+    key[21] = D3DTOP_MODULATE;
+    key[22] = D3DTA_TEXTURE;
+    key[23] = D3DTA_CURRENT;
+    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
+    EXPECT_FALSE(FragmentAlphaIsOne(key, false, firstOnly));
+    key[21] = D3DTOP_DISABLE;  // passes the current alpha on
+    EXPECT_TRUE(FragmentAlphaIsOne(key, false, firstOnly));
 }
 
 TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
