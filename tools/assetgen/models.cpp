@@ -5,6 +5,7 @@
 // scales every vehicle by (1, 1.21, 1), so heights here are world heights / 1.21.
 #include "models.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "layout.h"
@@ -237,6 +238,13 @@ void AddCabin(Mesh& m, const Kit& k, float halfWidth, float zFrom, float zTo, bo
     }
 }
 
+// The camera always looks down on the lot: faces ordered from the highest down reach the depth
+// buffer before the faces they hide, so the renderer can skip shading most hidden pixels.
+void SortTopFirst(Mesh& m) {
+    const auto top = [](const Tri& t) { return std::max({t.p[0].y, t.p[1].y, t.p[2].y}); };
+    std::stable_sort(m.tris.begin(), m.tris.end(), [&](const Tri& a, const Tri& b) { return top(a) > top(b); });
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the models
@@ -254,6 +262,7 @@ std::vector<Mesh> BuildBusInterior() {
     Kit k{interior_tex::kSize};
     Mesh m;
     AddCabin(m, k, 6.4f, -18.6f, 12.5f, true, 14.6f, 7);
+    SortTopFirst(m);
     return {m};
 }
 
@@ -296,6 +305,7 @@ std::vector<Mesh> BuildArticulatedInterior() {
     Mesh cabin;
     AddCabin(cabin, k, 6.4f, kJointFront + 0.3f, 22.0f, true, 24.4f, 11);
     AddCabin(cabin, k, 6.4f, -28.4f, kJointBack - 0.3f, false, 0, 23);
+    SortTopFirst(cabin);
     UvRect face = Uv(interior_tex::kWheel, interior_tex::kSize);
     UvRect tread = PixelRect(interior_tex::kWheel.x + 2, interior_tex::kWheel.y + 60, 6, 8, 256, 256);
     return WheelFrames([&](Mesh& m, float angle) {
