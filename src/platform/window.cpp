@@ -1,6 +1,5 @@
 // The window, its class and the message queue over SDL2.
 #include <SDL.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -89,11 +88,6 @@ namespace platform {
 bool EnsureVideo() {
     if (s_videoTried) return s_videoReady;
     s_videoTried = true;
-    // The software renderer allocates and frees large blocks all the time (vertex storage, shader
-    // compilation); handing blocks of 32 KiB and more straight back to the system keeps about 9 MiB
-    // of freed memory from staying resident.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 32 * 1024);
     s_videoReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     // With no display SDL falls back to its offscreen driver on its own, and the game would run
     // unseen for ever; a headless driver is used only when SDL_VIDEODRIVER asks for it.
