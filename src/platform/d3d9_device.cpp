@@ -845,7 +845,7 @@ ProgramKey GlDevice::CurrentKey(const GLuint textures[2], const bool opaque[2]) 
     // before shading, which spares every hidden pixel of an opaque model its texture reads.
     if (key[9] != D3DCMP_ALWAYS) {
         const bool vertexAlpha = (fvf & D3DFVF_DIFFUSE) && (!lighting || key[4]);
-        const bool diffuseOpaque = vertexAlpha ? false : !lighting || tables_.material.Diffuse.a >= 1.0f;
+        const bool diffuseOpaque = !vertexAlpha && (!lighting || tables_.material.Diffuse.a >= 1.0f);
         if (FragmentAlphaIsOne(key, diffuseOpaque, opaque) &&
             AlphaTestPasses(key[9], static_cast<int>(rs[D3DRS_ALPHAREF] & 0xFF), 255))
             key[9] = D3DCMP_ALWAYS;
