@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the timedemo scripts at 640 x 480, 800 x 600 and 1024 x 768 with every scene detail and prints
 # one table row per run: work time per game-mode frame (median, 99th percentile), frames per second, processor
-# time per frame (every thread, the rasteriser's included; needs /usr/bin/time) and peak memory.
+# time per frame (every thread, the rasteriser's included; needs /usr/bin/time), start-up time to the
+# first intro frame and peak memory.
 #
 #   tests/bench/run_timedemos.sh [GAME_DIR] [SCRIPT ...]
 #
@@ -49,8 +50,8 @@ rescale() {
 
 timer=()
 [ -x /usr/bin/time ] && timer=(/usr/bin/time -f 'cpu %U %S' -o "$work/time.txt")
-printf '%-16s %-10s %6s %10s %10s %8s %12s %10s\n' script resolution detail "median ms" "p99 ms" fps "cpu ms/frame" \
-    "peak MiB"
+printf '%-16s %-10s %6s %10s %10s %8s %12s %11s %10s\n' script resolution detail "median ms" "p99 ms" fps \
+    "cpu ms/frame" "start-up ms" "peak MiB"
 for script in "${scripts[@]}"; do
     for resolution in "${resolutions[@]}"; do
         width="${resolution%x*}"
@@ -70,13 +71,14 @@ for script in "${scripts[@]}"; do
             p99="$(sed -n 's/^game-mode work time median .* p99 \([0-9.]*\) ms.*/\1/p' <<< "$output")"
             fps="$(sed -n 's/.* fps \([0-9.]*\)$/\1/p' <<< "$output")"
             peak="$(sed -n 's/^peak memory \([0-9.]*\) MiB/\1/p' <<< "$output")"
+            startup="$(sed -n 's/^start-up to first frame \([0-9]*\) ms/\1/p' <<< "$output")"
             frames="$(sed -n 's/^frames \([0-9]*\) .*/\1/p' <<< "$output")"
             cpu=-
             if [ -f "$work/time.txt" ] && [ -n "$frames" ] && [ "$frames" -gt 0 ]; then
                 cpu="$(awk -v n="$frames" '/^cpu/ { printf "%.1f", ($2 + $3) * 1000 / n }' "$work/time.txt")"
             fi
-            printf '%-16s %-10s %6s %10s %10s %8s %12s %10s\n' "$(basename "$script" .txt)" "$resolution" "$detail" \
-                "$median" "$p99" "$fps" "$cpu" "$peak"
+            printf '%-16s %-10s %6s %10s %10s %8s %12s %11s %10s\n' "$(basename "$script" .txt)" "$resolution" \
+                "$detail" "$median" "$p99" "$fps" "$cpu" "${startup:--}" "$peak"
         done
     done
 done

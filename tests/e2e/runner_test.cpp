@@ -1,6 +1,7 @@
 // The scripted runner itself, and what a normal start leaves in log.txt.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 
 #include "e2e/e2e_harness.h"
@@ -59,10 +60,21 @@ TEST(Runner, MalformedScriptLineStopsBeforeTheGameWithScriptAndLine) {
 TEST(Runner, TimedemoReportsGameModeFramesApartFromMenuFrames) {
     // The intro and the menu only: no game-mode figure.
     DemoRun menuOnly;
+    const auto before = std::chrono::steady_clock::now();
     ASSERT_EQ(menuOnly.Run("40 quit\n", {"--timedemo"}), 0) << menuOnly.errors();
+    const double wholeRunMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count();
     const std::string menuReport = menuOnly.File("stdout.txt");
     EXPECT_NE(menuReport.find("work time median"), std::string::npos) << menuReport;
     EXPECT_EQ(menuReport.find("game-mode"), std::string::npos) << menuReport;
+    // The start-up figure is in milliseconds and lies within the run (the process's start is known
+    // to a clock tick, 10 ms).
+    const size_t startup = menuReport.find("start-up to first frame ");
+    ASSERT_NE(startup, std::string::npos) << menuReport;
+    double startupMs = -1;
+    ASSERT_EQ(std::sscanf(menuReport.c_str() + startup, "start-up to first frame %lf ms", &startupMs), 1);
+    EXPECT_GT(startupMs, 0.0);
+    EXPECT_LE(startupMs, wholeRunMs + 20.0);
 
     // Into level 5 by its password, then a while in the game.
     ScriptBuilder script;

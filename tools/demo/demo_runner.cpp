@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string>
 
 #include <malloc.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "app/win_main.h"
@@ -22,6 +26,32 @@ namespace {
 const int64_t kVirtualFrequency = 2400000;
 
 DemoRunner* s_runner = nullptr;
+
+// Seconds since boot at which this process started, from /proc/self/stat (clock ticks), or -1.
+double ProcessStartSeconds() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat;
+    std::getline(in, stat);
+    // The command name, in parentheses, may hold spaces; the fields are counted after its end.
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1.0;
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    unsigned long long startTicks = 0;
+    // Field 22 is the start time; the fields after the name begin at field 3.
+    for (int i = 3; i <= 22; ++i) {
+        if (!(fields >> field)) return -1.0;
+        if (i == 22) startTicks = std::strtoull(field.c_str(), nullptr, 10);
+    }
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    return ticksPerSecond > 0 ? static_cast<double>(startTicks) / ticksPerSecond : -1.0;
+}
+
+double SecondsSinceBoot() {
+    timespec now{};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1.0;
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
 
 void SoundPlayed(const Sound& sound, uint8_t looped) {
     if (s_runner) s_runner->OnSoundPlayed(sound.file ? sound.file : "", looped != 0);
@@ -164,6 +194,10 @@ void DemoRunner::AfterPresent() {
             ReportMemory(e.name, frame_);
         else
             pendingDumps_.emplace_back(e.name, frame_);
+    }
+    if (frame_ == 0) {
+        const double started = ProcessStartSeconds(), now = SecondsSinceBoot();
+        if (started >= 0.0 && now >= started) startupMs_ = (now - started) * 1000.0;
     }
     ++frame_;
     inFrame_ = false;

@@ -33,6 +33,9 @@ public:
     long FramesRendered() const { return frame_; }
     const FrameTimes& Times() const { return times_; }
     double SecondsElapsed() const;
+    // Milliseconds from the process's start to the first frame presented by the game loop (the first
+    // intro frame), or a negative number when it could not be measured.
+    double StartupMs() const { return startupMs_; }
     // Problems met while writing shots and dumps (empty when all went well).
     const std::vector<std::string>& Errors() const { return errors_; }
 
@@ -78,5 +81,6 @@ private:
     std::vector<SoundEvent> played_;
     std::vector<std::string> looping_;
     FrameTimes times_;
+    double startupMs_ = -1.0;
     std::vector<std::string> errors_;
 };

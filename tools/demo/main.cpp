@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
             std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n", Percentile(t.gameWorkMs, 0.5),
                         Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
         }
+        if (runner.StartupMs() >= 0.0) std::printf("start-up to first frame %.0f ms\n", runner.StartupMs());
         std::printf("peak memory %.1f MiB\n", usage.ru_maxrss / 1024.0);
     }
     if (!runner.Errors().empty() && status == 0) return 1;
