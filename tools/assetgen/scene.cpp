@@ -681,7 +681,6 @@ void BuildTrees(Builder& b) {
         b.Tree(238, float(z) + 5, 24 + float(r.Between(-3, 3)), false);
     }
     // Around the lot, a few close by.
-    for (float x : {-108.0f, 108.0f - 216.0f}) (void)x;
     const float near[][2] = {{-110, -60}, {-112, 20},   {-108, 80}, {-60, 112},
                              {60, 110},   {-120, -100}, {80, -135}};
     for (const auto& p : near) b.Tree(p[0], p[1], 26, false);
