@@ -4,6 +4,9 @@
 #include <sstream>
 #include <string>
 
+#include "game/level_table.h"
+#include "menu/level_passwords.h"
+
 namespace {
 
 // Places the script clicks at. Menu places are in the virtual 800 x 600 screen, scaled to the back
@@ -22,14 +25,19 @@ constexpr Point kOptionsOk{602, 461, false}, kOptionsCancel{649, 500, false};
 constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDialogOk{115, 145, true};
 constexpr Point kEmpty{100, 100, false};
 
-const char* const kPasswords[] = {"NERAD", "CASOD", "KUCUR", "PADUC", "TIMEH", "GOSAD", "MOPAT", "KAVUH"};
+int FirstNightLevel() {
+    for (int level = 1; level <= kLevelCount; ++level)
+        if (kLevels[level - 1].light == LevelLight::Night) return level;
+    return 1;
+}
 
 class Writer {
 public:
     Writer(uint32_t seed, long end, int width, int height)
         : rng_(seed), end_(end), width_(width), height_(height) {}
 
-    bool Full() const { return f_ >= end_ - 1000; }
+    // No visit starts in the last frames, so that the run ends at rest in the main menu.
+    bool Full() const { return f_ >= end_ - 1500; }
     void Wait(long frames) { f_ += frames; }
     int Rand(int lo, int hi) { return lo + static_cast<int>(rng_() % static_cast<uint32_t>(hi - lo + 1)); }
     void Line(const std::string& text) { out_ << f_ << ' ' << text << '\n'; }
@@ -102,18 +110,20 @@ public:
         Wait(60);
     }
 
-    // Returns true when the typed password starts a level.
-    bool Password() {
+    // Returns true when the typed password starts a level: `level`'s, or a random word when 0.
+    bool Password(int level = 0) {
         Click(kPassword);
         Wait(30);
-        const bool valid = Rand(0, 2) == 0;
-        std::string word = kPasswords[Rand(0, 7)];
+        const bool forced = level > 0;
+        const bool valid = forced || Rand(0, 2) == 0;
+        if (level == 0) level = Rand(1, kLevelCount);
+        std::string word = kLevelPasswordWords[level - 1];
         if (!valid)
             for (char& c : word) c = static_cast<char>('A' + Rand(0, 25));
         for (int i = Rand(0, 2); i > 0; --i) Tap("BACK", 4);  // a little editing first
         for (char c : word) Tap(std::string(1, c), 6);
         Checkpoint("password");
-        if (Rand(0, 4) == 0) {
+        if (!forced && Rand(0, 4) == 0) {
             Hold("ESCAPE", 3);  // cancelled after all
             Wait(40);
             return false;
@@ -191,7 +201,23 @@ public:
         // The intro screens, each skipped or left to run out.
         for (int i = 0; i < 3; ++i) Tap("SPACE", Rand(60, 400));
         Wait(200);
+        // Every screen once, with a level by night and one by day, before the early memory sample:
+        // what is built on first use (the renderer's programs for either light, the screens'
+        // textures) is then in place when memory is compared.
+        Credits();
+        Options();
+        if (Password(FirstNightLevel())) Play();
+        Click(kNewGame);
+        Play();
+        // Memory is sampled in the main menu (where every visit begins and ends), the first time it
+        // is up after frame `earlyFrame` and after every further 10,000 frames, so that samples
+        // compare the same screen.
+        long nextSample = earlyFrame;
         while (!Full()) {
+            if (f_ >= nextSample) {
+                Line(nextSample == earlyFrame ? "memory early" : "memory at" + std::to_string(nextSample + 1));
+                nextSample += 10000;
+            }
             switch (Rand(0, 4)) {
                 case 0:
                     Credits();
@@ -208,15 +234,12 @@ public:
                     break;
             }
         }
-        std::ostringstream tail;
-        tail << earlyFrame << " memory early\n"
-             << end_ - 1 << " memory end\n"
-             << end_ - 1 << " dump end\n"
-             << end_ << " quit\n";
-        // Samples on the way, to tell a steady climb from a one-off step.
-        for (long f = earlyFrame + 10000; f < end_ - 1; f += 10000)
-            tail << f << " memory at" << f + 1 << "\n";
-        return out_.str() + tail.str();
+        f_ = end_ - 1;
+        Line("memory end");
+        Line("dump end");
+        Wait(1);
+        Line("quit");
+        return out_.str();
     }
 
 private:
