@@ -67,8 +67,7 @@ fi
 
 if [ "${VOLTRANA_SKIP_SOAK:-0}" != 1 ]; then
   # CI's time is bounded: the soak there runs 20,000 frames (memory compared in the main menu after
-  # frame 10,000 and at the end);
-  # set VOLTRANA_SOAK_FRAMES=100000 for the full run.
+  # frame 10,000 and at the end); set VOLTRANA_SOAK_FRAMES=100000 for the full run.
   export VOLTRANA_SOAK_FRAMES=${VOLTRANA_SOAK_FRAMES:-20000}
   # Verbose, so that the memory figures the soak reports appear in the log when it passes too.
   if ctest --test-dir build --verbose -L soak; then
