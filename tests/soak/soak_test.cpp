@@ -103,9 +103,11 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     const auto reports = MemoryReports(r.out);
     ASSERT_EQ(reports.count("early"), 1u) << r.out;
     ASSERT_EQ(reports.count("end"), 1u) << r.out;
-    for (const auto& [name, report] : reports)
-        std::printf("soak: after frame %ld resident %.2f MiB, heap %.2f MiB\n", report.frame,
-                    report.rss / 1048576.0, report.heap / 1048576.0);
+    std::map<long, MemoryReport> byFrame;
+    for (const auto& [name, report] : reports) byFrame[report.frame] = report;
+    for (const auto& [frame, report] : byFrame)
+        std::printf("soak: after frame %ld resident %.2f MiB, heap %.2f MiB\n", frame, report.rss / 1048576.0,
+                    report.heap / 1048576.0);
     const MemoryReport& a = reports.at("early");
     const MemoryReport& b = reports.at("end");
     // Both samples are taken in the main menu: the early one at its first visit after frame 10,000.
