@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,13 +35,11 @@ double ProcessStartSeconds() {
     const size_t close = stat.rfind(')');
     if (close == std::string::npos) return -1.0;
     std::istringstream fields(stat.substr(close + 1));
-    std::string field;
+    // The fields after the name begin at field 3; field 22 is the start time.
+    std::string skipped;
+    for (int i = 3; i < 22; ++i) fields >> skipped;
     unsigned long long startTicks = 0;
-    // Field 22 is the start time; the fields after the name begin at field 3.
-    for (int i = 3; i <= 22; ++i) {
-        if (!(fields >> field)) return -1.0;
-        if (i == 22) startTicks = std::strtoull(field.c_str(), nullptr, 10);
-    }
+    if (!(fields >> startTicks)) return -1.0;
     const long ticksPerSecond = sysconf(_SC_CLK_TCK);
     return ticksPerSecond > 0 ? static_cast<double>(startTicks) / ticksPerSecond : -1.0;
 }
