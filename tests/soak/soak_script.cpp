@@ -110,7 +110,8 @@ public:
         Wait(60);
     }
 
-    // Returns true when the typed password starts a level: `level`'s, or a random word when 0.
+    // Types `level`'s password, or when 0 a random level's or random letters (sometimes cancelled);
+    // returns true when the typed word starts a level.
     bool Password(int level = 0) {
         Click(kPassword);
         Wait(30);
