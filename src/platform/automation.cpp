@@ -5,7 +5,9 @@
 
 namespace {
 Automation* s_automation = nullptr;
-}
+bool s_counting = false;
+FrameWork s_lastFrame;
+}  // namespace
 
 void SetAutomation(Automation* automation) {
     s_automation = automation;
@@ -17,4 +19,17 @@ Automation* GetAutomation() {
 PlatformFaults& GetPlatformFaults() {
     static PlatformFaults faults;
     return faults;
+}
+
+void SetFrameWorkCounting(bool on) {
+    s_counting = on;
+}
+bool FrameWorkCounting() {
+    return s_counting;
+}
+const FrameWork& LastFrameWork() {
+    return s_lastFrame;
+}
+void platform::RecordFrameWork(const FrameWork& work) {
+    s_lastFrame = work;
 }

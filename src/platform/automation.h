@@ -24,9 +24,21 @@ public:
 void SetAutomation(Automation* automation);
 Automation* GetAutomation();
 
+// What the device did for the last frame it presented, counted while counting is on (the timedemo
+// turns it on). Fragments are counted as they pass the depth and alpha tests, so a pixel painted
+// over three times counts three.
+struct FrameWork {
+    uint64_t fragmentsDrawn = 0;
+    uint32_t drawCalls = 0;  // draw calls the game made
+    uint32_t pixels = 0;     // pixels of the back buffer
+};
+void SetFrameWorkCounting(bool on);
+bool FrameWorkCounting();
+const FrameWork& LastFrameWork();
+
 // Test switches for failures the real hardware would produce.
 struct PlatformFaults {
-    int failDeviceCreations = 0;   // the next n CreateDevice calls fail
+    int failDeviceCreations = 0;  // the next n CreateDevice calls fail
     bool failDirect3DCreate = false;
     bool failDirectInput = false;
 };

@@ -333,6 +333,7 @@ GlDevice::~GlDevice() {
         if (uniformBuffer_) glDeleteBuffers(1, &uniformBuffer_);
         if (streamBuffer_) glDeleteBuffers(1, &streamBuffer_);
         if (samplers_[0]) glDeleteSamplers(2, samplers_);
+        if (workQuery_) glDeleteQueries(1, &workQuery_);
         ReleaseGlContext();
     }
 }
@@ -389,6 +390,7 @@ HRESULT GlDevice::EndScene() {
 
 HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     if (!Alive()) return D3DERR_INVALIDCALL;
+    if (workQueryRunning_) glEndQuery(GL_SAMPLES_PASSED);  // the frame's drawing ends here
     SDL_Window* window = MainWindow();
     if (window && !VideoIsHeadless()) {
         int drawableWidth = 0;
@@ -415,8 +417,23 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
         // Finishing here also makes a frame cost what it costs on screen.
         glFinish();
     }
+    FinishFrameWork();
     if (Automation* automation = GetAutomation()) automation->AfterPresent();
     return S_OK;
+}
+
+void GlDevice::FinishFrameWork() {
+    FrameWork work;
+    work.drawCalls = drawCalls_ - drawCallsAtPresent_;
+    work.pixels = static_cast<uint32_t>(width_ * height_);
+    drawCallsAtPresent_ = drawCalls_;
+    if (workQueryRunning_) {
+        workQueryRunning_ = false;
+        GLuint64 passed = 0;
+        glGetQueryObjectui64v(workQuery_, GL_QUERY_RESULT, &passed);
+        work.fragmentsDrawn = passed;
+    }
+    RecordFrameWork(work);
 }
 
 HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
@@ -925,6 +942,11 @@ HRESULT GlDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first) 
     ApplyFixedStates();
     ApplySamplers();
     ApplyUniforms();
+    if (FrameWorkCounting() && !workQueryRunning_) {
+        if (!workQuery_) glGenQueries(1, &workQuery_);
+        glBeginQuery(GL_SAMPLES_PASSED, workQuery_);
+        workQueryRunning_ = true;
+    }
     glDrawArrays(mode, first, static_cast<GLsizei>(vertices));
     ++drawCalls_;
     return S_OK;

@@ -92,6 +92,8 @@ private:
     void ApplySamplers();
     bool BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf);
     HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first);
+    // Ends the frame's count and hands it on; called by Present once the frame is complete.
+    void FinishFrameWork();
 
     unsigned long references_ = 1;
     uint32_t generation_ = 0;
@@ -130,6 +132,11 @@ private:
     GLuint boundTextures_[2] = {~0u, ~0u};
     uint32_t bindingEpoch_ = 0;
     int64_t renderbufferBytes_ = 0;
+    // Counting the work of a frame (FrameWorkCounting): a samples-passed query runs from the frame's
+    // first draw to its Present.
+    GLuint workQuery_ = 0;
+    bool workQueryRunning_ = false;
+    UINT drawCallsAtPresent_ = 0;
 };
 
 }  // namespace platform

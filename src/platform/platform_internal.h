@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 struct SDL_Window;
+struct FrameWork;
 
 namespace platform {
 
@@ -45,5 +46,8 @@ GlObjectCounts& LiveGlObjects();
 // Bumped whenever a texture or buffer name is made, deleted or bound outside the device, so the
 // device forgets what it believes is bound (a deleted name may come back for a new object).
 uint32_t& GlBindingEpoch();
+
+// Called by the device when it presents a frame it counted.
+void RecordFrameWork(const FrameWork& work);
 
 }  // namespace platform

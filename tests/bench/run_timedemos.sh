@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the timedemo scripts at 640 x 480, 800 x 600 and 1024 x 768 with every scene detail and prints
-# one table row per run: work time per game-mode frame (median, 99th percentile), frames per second, processor
-# time per frame (every thread, the rasteriser's included; needs /usr/bin/time), start-up time to the
-# first intro frame and peak memory.
+# one table row per run: work time per game-mode frame (median, 99th percentile), frames per second,
+# fragments drawn per pixel and processor time per game-mode frame (every thread, the rasteriser's
+# included), start-up time to the first intro frame and peak memory.
 #
 #   tests/bench/run_timedemos.sh [GAME_DIR] [SCRIPT ...]
 #
@@ -48,10 +48,8 @@ rescale() {
         { print }' "$script"
 }
 
-timer=()
-[ -x /usr/bin/time ] && timer=(/usr/bin/time -f 'cpu %U %S' -o "$work/time.txt")
-printf '%-16s %-10s %6s %10s %10s %8s %12s %11s %10s\n' script resolution detail "median ms" "p99 ms" fps \
-    "cpu ms/frame" "start-up ms" "peak MiB"
+printf '%-16s %-10s %6s %10s %10s %8s %8s %12s %11s %10s\n' script resolution detail "median ms" "p99 ms" fps \
+    "frag/px" "cpu ms/frame" "start-up ms" "peak MiB"
 for script in "${scripts[@]}"; do
     for resolution in "${resolutions[@]}"; do
         width="${resolution%x*}"
@@ -60,8 +58,7 @@ for script in "${scripts[@]}"; do
         for detail in "${details[@]}"; do
             printf 'SceneDetail %s\nScreenWidth %s\nScreenHeight %s\nScreenFormat 1\nSoundEnabled 1\n' \
                 "$detail" "$width" "$height" > "$work/game/config.ini"
-            rm -f "$work/time.txt"
-            output="$(cd "$work/game" && "${timer[@]}" ./voltrana-demo "$work/script.txt" --timedemo --out "$work/out" \
+            output="$(cd "$work/game" && ./voltrana-demo "$work/script.txt" --timedemo --out "$work/out" \
                 2>/dev/null)" || {
                 printf '%-16s %-10s %6s   run failed\n' "$(basename "$script" .txt)" "$resolution" "$detail"
                 continue
@@ -72,13 +69,10 @@ for script in "${scripts[@]}"; do
             fps="$(sed -n 's/.* fps \([0-9.]*\)$/\1/p' <<< "$output")"
             peak="$(sed -n 's/^peak memory \([0-9.]*\) MiB/\1/p' <<< "$output")"
             startup="$(sed -n 's/^start-up to first frame \([0-9]*\) ms/\1/p' <<< "$output")"
-            frames="$(sed -n 's/^frames \([0-9]*\) .*/\1/p' <<< "$output")"
-            cpu=-
-            if [ -f "$work/time.txt" ] && [ -n "$frames" ] && [ "$frames" -gt 0 ]; then
-                cpu="$(awk -v n="$frames" '/^cpu/ { printf "%.1f", ($2 + $3) * 1000 / n }' "$work/time.txt")"
-            fi
-            printf '%-16s %-10s %6s %10s %10s %8s %12s %11s %10s\n' "$(basename "$script" .txt)" "$resolution" \
-                "$detail" "$median" "$p99" "$fps" "$cpu" "${startup:--}" "$peak"
+            fragments="$(sed -n 's/^game-mode fragments drawn per pixel \([0-9.]*\) .*/\1/p' <<< "$output")"
+            cpu="$(sed -n 's/^game-mode processor time per frame \([0-9.]*\) ms.*/\1/p' <<< "$output")"
+            printf '%-16s %-10s %6s %10s %10s %8s %8s %12s %11s %10s\n' "$(basename "$script" .txt)" "$resolution" \
+                "$detail" "$median" "$p99" "$fps" "${fragments:--}" "${cpu:--}" "${startup:--}" "$peak"
         done
     done
 done

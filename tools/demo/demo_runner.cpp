@@ -44,6 +44,13 @@ double ProcessStartSeconds() {
     return ticksPerSecond > 0 ? static_cast<double>(startTicks) / ticksPerSecond : -1.0;
 }
 
+// Processor time of the whole process (every thread) or of the calling thread, in milliseconds.
+double CpuMs(clockid_t clock) {
+    timespec now{};
+    if (clock_gettime(clock, &now) != 0) return 0.0;
+    return static_cast<double>(now.tv_sec) * 1e3 + now.tv_nsec / 1e6;
+}
+
 double SecondsSinceBoot() {
     timespec now{};
     if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1.0;
@@ -74,9 +81,11 @@ DemoRunner::DemoRunner(Script script, DemoOptions options) : options_(std::move(
     const double fps = options_.fps > 0.0 ? options_.fps : 30.0;
     ticksPerFrame_ = std::max<int64_t>(1, std::llround(kVirtualFrequency / fps));
     realStart_ = RealTicks();
+    if (options_.timedemo) SetFrameWorkCounting(true);
 }
 
 DemoRunner::~DemoRunner() {
+    if (options_.timedemo) SetFrameWorkCounting(false);
     if (GetAutomation() == this) SetAutomation(nullptr);
     if (s_runner == this) s_runner = nullptr;
 }
@@ -175,6 +184,10 @@ bool DemoRunner::BeforeFrame() {
     const int64_t now = options_.timedemo ? RealTicks() : virtualNow_;
     if (framesBegun_ && options_.timedemo) times_.frameMs.push_back((now - frameStartTicks_) / 1e6);
     frameStartTicks_ = now;
+    if (options_.timedemo) {
+        frameStartCpuMs_ = CpuMs(CLOCK_PROCESS_CPUTIME_ID);
+        frameStartThreadCpuMs_ = CpuMs(CLOCK_THREAD_CPUTIME_ID);
+    }
     inFrame_ = true;
     framesBegun_ = true;
     samplesThisFrame_ = 0;
@@ -183,6 +196,15 @@ bool DemoRunner::BeforeFrame() {
 
 void DemoRunner::AfterPresent() {
     if (!inFrame_) return;  // the loading screen's frame is not one of the script's frames
+    if (options_.timedemo && g_menu.active == 0) {
+        const FrameWork& work = LastFrameWork();
+        times_.gameFragmentsDrawn += work.fragmentsDrawn;
+        times_.gamePixels += work.pixels;
+        times_.gameDrawCalls += work.drawCalls;
+        ++times_.gameFramesCounted;
+        times_.gameCpuMs += CpuMs(CLOCK_PROCESS_CPUTIME_ID) - frameStartCpuMs_;
+        times_.gameMainThreadCpuMs += CpuMs(CLOCK_THREAD_CPUTIME_ID) - frameStartThreadCpuMs_;
+    }
     while (nextOutput_ < outputEvents_.size() && outputEvents_[nextOutput_].frame <= frame_) {
         const ScriptEvent& e = outputEvents_[nextOutput_++];
         if (e.kind == ScriptEvent::Shot)

@@ -21,6 +21,13 @@ struct FrameTimes {
     std::vector<double> frameMs;  // start of one frame to the start of the next
     std::vector<double> workMs;   // start of a frame to the first sample of its end, before the cap's wait
     std::vector<double> gameWorkMs;  // the same, for the frames drawn in game mode only
+    // Sums over the game-mode frames of what the device counted (FrameWork) and of processor time.
+    uint64_t gameFragmentsDrawn = 0;
+    uint64_t gamePixels = 0;
+    uint64_t gameDrawCalls = 0;
+    uint64_t gameFramesCounted = 0;
+    double gameCpuMs = 0.0;            // every thread of the process
+    double gameMainThreadCpuMs = 0.0;  // the game's own thread
 };
 
 class DemoRunner : public Automation {
@@ -72,6 +79,8 @@ private:
     int64_t virtualNow_ = 0;
     int64_t ticksPerFrame_ = 0;
     int64_t frameStartTicks_ = 0;
+    double frameStartCpuMs_ = 0.0;
+    double frameStartThreadCpuMs_ = 0.0;
     int64_t realStart_ = 0;
     uint8_t keys_[256] = {};
     bool mouseSet_ = false;

@@ -101,6 +101,13 @@ int main(int argc, char** argv) {
             std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n", Percentile(t.gameWorkMs, 0.5),
                         Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
         }
+        if (t.gamePixels > 0) {
+            std::printf("game-mode fragments drawn per pixel %.2f draw calls per frame %.0f\n",
+                        static_cast<double>(t.gameFragmentsDrawn) / t.gamePixels,
+                        static_cast<double>(t.gameDrawCalls) / t.gameFramesCounted);
+            std::printf("game-mode processor time per frame %.2f ms, the game's thread %.2f ms\n",
+                        t.gameCpuMs / t.gameFramesCounted, t.gameMainThreadCpuMs / t.gameFramesCounted);
+        }
         if (runner.StartupMs() >= 0.0) std::printf("start-up to first frame %.0f ms\n", runner.StartupMs());
         std::printf("peak memory %.1f MiB\n", usage.ru_maxrss / 1024.0);
     }
