@@ -1,6 +1,8 @@
 // The automation seam and the simulated failure switches.
 #include "platform/automation.h"
 
+#include <cstring>
+
 #include "platform/platform_internal.h"
 
 namespace {
@@ -19,6 +21,28 @@ Automation* GetAutomation() {
 PlatformFaults& GetPlatformFaults() {
     static PlatformFaults faults;
     return faults;
+}
+
+SpeedLevers& GetSpeedLevers() {
+    static SpeedLevers levers;
+    return levers;
+}
+
+bool SetSpeedLever(const char* name, bool on) {
+    struct Entry {
+        const char* name;
+        bool SpeedLevers::*field;
+    };
+    static const Entry kLevers[] = {
+        {"processorMipmaps", &SpeedLevers::processorMipmaps},
+    };
+    for (const Entry& e : kLevers) {
+        if (std::strcmp(e.name, name) == 0) {
+            GetSpeedLevers().*e.field = on;
+            return true;
+        }
+    }
+    return false;
 }
 
 void SetFrameWorkCounting(bool on) {

@@ -36,6 +36,16 @@ void SetFrameWorkCounting(bool on);
 bool FrameWorkCounting();
 const FrameWork& LastFrameWork();
 
+// The device's speed levers, each on unless switched off. None of them changes a picture beyond a
+// rounding (the rendering tests switch each off in turn to prove it); the switches are there for those
+// tests and to measure what each lever gives.
+struct SpeedLevers {
+    bool processorMipmaps = true;  // mip chains made on the processor: no blit programs to compile
+};
+SpeedLevers& GetSpeedLevers();
+// Switches the lever called `name` (its field name above); false when there is no such lever.
+bool SetSpeedLever(const char* name, bool on);
+
 // Test switches for failures the real hardware would produce.
 struct PlatformFaults {
     int failDeviceCreations = 0;  // the next n CreateDevice calls fail

@@ -1,7 +1,10 @@
 // Textures and vertex buffers held in OpenGL.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
+#include "platform/automation.h"
 #include "platform/d3d9_internal.h"
 #include "platform/platform_internal.h"
 
@@ -19,6 +22,56 @@ uint32_t QuantizeA1R5G5B5(uint32_t argb) {
     const uint32_t g = five((argb >> 8) & 0xFF);
     const uint32_t b = five(argb & 0xFF);
     return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// Where each texel of a level samples the level above it along one axis: the two texels and the
+// weight of the second in 1/256, for a bilinear sample at the texel's centre.
+struct AxisTap {
+    int first, second, weight;
+};
+
+std::vector<AxisTap> AxisTaps(int smaller, int larger) {
+    std::vector<AxisTap> taps(static_cast<size_t>(smaller));
+    for (int d = 0; d < smaller; ++d) {
+        const double centre = (d + 0.5) * larger / smaller;  // in texels of the larger level
+        const long at = static_cast<long>(std::floor(centre * 256.0 - 128.0 + 0.5));
+        const long texel = at >> 8;
+        taps[d] = {static_cast<int>(std::clamp<long>(texel, 0, larger - 1)),
+                   static_cast<int>(std::clamp<long>(texel + 1, 0, larger - 1)), static_cast<int>(at & 255)};
+    }
+    return taps;
+}
+
+int Lerp8(int a, int b, int weight) {
+    return a + (((b - a) * weight + 128) >> 8);
+}
+
+// The next smaller level, texel for texel as llvmpipe's glGenerateMipmap makes it (a bilinear sample
+// at each texel's centre with 8-bit weights: the average of each 2 x 2 block for even sizes).
+std::vector<uint32_t> HalveLevel(const std::vector<uint32_t>& level, int width, int height, int& outWidth,
+                                 int& outHeight) {
+    outWidth = std::max(1, width / 2);
+    outHeight = std::max(1, height / 2);
+    const std::vector<AxisTap> xs = AxisTaps(outWidth, width), ys = AxisTaps(outHeight, height);
+    std::vector<uint32_t> out(static_cast<size_t>(outWidth) * outHeight);
+    for (int y = 0; y < outHeight; ++y) {
+        const uint32_t* row0 = level.data() + static_cast<size_t>(ys[y].first) * width;
+        const uint32_t* row1 = level.data() + static_cast<size_t>(ys[y].second) * width;
+        for (int x = 0; x < outWidth; ++x) {
+            const AxisTap& t = xs[x];
+            uint32_t texel = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const auto at = [shift](const uint32_t* row, int i) {
+                    return static_cast<int>((row[i] >> shift) & 0xFF);
+                };
+                const int top = Lerp8(at(row0, t.first), at(row0, t.second), t.weight);
+                const int bottom = Lerp8(at(row1, t.first), at(row1, t.second), t.weight);
+                texel |= static_cast<uint32_t>(Lerp8(top, bottom, ys[y].weight)) << shift;
+            }
+            out[static_cast<size_t>(y) * outWidth + x] = texel;
+        }
+    }
+    return out;
 }
 
 UINT FullChainLength(int width, int height) {
@@ -80,7 +133,23 @@ void GlTexture::EnsureMipChain() {
     if (mipChainBuilt_ || !Usable()) return;
     mipChainBuilt_ = true;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_ - 1));
-    glGenerateMipmap(GL_TEXTURE_2D);
+    if (GetSpeedLevers().processorMipmaps) {
+        // The same levels as glGenerateMipmap, without the blit programs that llvmpipe would compile for
+        // it (most of the first frame's time).
+        std::vector<uint32_t> level(static_cast<size_t>(width_) * height_);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, level.data());
+        int w = width_, h = height_;
+        for (UINT n = 1; n < levels_; ++n) {
+            int smallerWidth = 0, smallerHeight = 0;
+            level = HalveLevel(level, w, h, smallerWidth, smallerHeight);
+            w = smallerWidth;
+            h = smallerHeight;
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(n), GL_RGBA8, w, h, 0, GL_BGRA,
+                         GL_UNSIGNED_INT_8_8_8_8_REV, level.data());
+        }
+    } else {
+        glGenerateMipmap(GL_TEXTURE_2D);
+    }
     int64_t bytes = 0;
     for (UINT level = 0; level < levels_; ++level) {
         bytes += static_cast<int64_t>(std::max(1, width_ >> level)) * std::max(1, height_ >> level) * 4;

@@ -1,4 +1,4 @@
-// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window]
+// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window] [--without LEVER]...
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -17,7 +17,7 @@ int Usage(const char* message) {
     std::fprintf(stderr, "voltrana-demo: %s\n", message);
     std::fprintf(stderr,
                  "usage: voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] "
-                 "[--window]\n");
+                 "[--window] [--without LEVER]...\n");
     return 2;
 }
 
@@ -62,6 +62,9 @@ int main(int argc, char** argv) {
             options.timedemo = true;
         } else if (arg == "--window") {
             options.window = true;
+        } else if (arg == "--without") {
+            const char* v = value("LEVER");
+            if (!v || !SetSpeedLever(v, false)) return Usage("--without needs the name of a speed lever");
         } else {
             return Usage(("unknown option " + arg).c_str());
         }
