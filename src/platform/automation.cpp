@@ -35,6 +35,8 @@ bool SetSpeedLever(const char* name, bool on) {
     };
     static const Entry kLevers[] = {
         {"processorMipmaps", &SpeedLevers::processorMipmaps},
+        {"hiddenBackFaces", &SpeedLevers::hiddenBackFaces},
+        {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
     };
     for (const Entry& e : kLevers) {
         if (std::strcmp(e.name, name) == 0) {

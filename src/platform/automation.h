@@ -40,7 +40,12 @@ const FrameWork& LastFrameWork();
 // rounding (the rendering tests switch each off in turn to prove it); the switches are there for those
 // tests and to measure what each lever gives.
 struct SpeedLevers {
-    bool processorMipmaps = true;  // mip chains made on the processor: no blit programs to compile
+    // Mip chains made on the processor: no blit programs to compile.
+    bool processorMipmaps = true;
+    // Back faces that cannot show are culled (closed opaque meshes seen from outside).
+    bool hiddenBackFaces = true;
+    // Vertex colours checked for alpha 255, so that an alpha test that cannot fail is left out.
+    bool opaqueVertexAlpha = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

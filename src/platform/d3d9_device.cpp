@@ -644,8 +644,24 @@ void GlDevice::ApplyFixedStates() {
     } else {
         glDisable(GL_BLEND);
     }
+    switch (rs[D3DRS_FILLMODE]) {
+        case D3DFILL_POINT:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+            break;
+        case D3DFILL_WIREFRAME:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            break;
+        default:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            break;
+    }
+}
+
+void GlDevice::ApplyCullMode(DWORD cullMode) {
+    if (cullMode == appliedCullMode_) return;
+    appliedCullMode_ = cullMode;
     // Direct3D's front faces are clockwise on screen; the back buffer keeps the screen's orientation.
-    switch (rs[D3DRS_CULLMODE]) {
+    switch (cullMode) {
         case D3DCULL_CW:
             glEnable(GL_CULL_FACE);
             glFrontFace(GL_CW);
@@ -660,17 +676,96 @@ void GlDevice::ApplyFixedStates() {
             glDisable(GL_CULL_FACE);
             break;
     }
-    switch (rs[D3DRS_FILLMODE]) {
-        case D3DFILL_POINT:
-            glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
-            break;
-        case D3DFILL_WIREFRAME:
-            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-            break;
-        default:
-            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-            break;
+}
+
+void GlDevice::NoteVertexAlpha(bool opaque) {
+    if (opaque == vertexAlphaOpaque_) return;
+    vertexAlphaOpaque_ = opaque;
+    uniformsDirty_ = true;  // the program may now leave out the alpha test, or need it back
+}
+
+bool GlDevice::DiffuseAlphaOpaque(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount,
+                                  UINT diffuseOffset) {
+    ShapeMemo& memo = MemoFor(buffer, firstVertex, vertexCount);
+    if (memo.diffuseOpaque < 0) {
+        const uint8_t* alpha = buffer.Data() + streamOffset_ +
+                               static_cast<size_t>(firstVertex) * streamStride_ + diffuseOffset + 3;
+        bool all = true;
+        for (UINT v = 0; v < vertexCount && all; ++v)
+            all = alpha[static_cast<size_t>(v) * streamStride_] == 0xFF;
+        memo.diffuseOpaque = all ? 1 : 0;
     }
+    return memo.diffuseOpaque == 1;
+}
+
+GlDevice::ShapeMemo& GlDevice::MemoFor(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount) {
+    const uint64_t range = (static_cast<uint64_t>(firstVertex) << 32) | vertexCount;
+    for (ShapeMemo& memo : shapeMemos_) {
+        if (memo.contents == buffer.ContentsId() && memo.range == range && memo.offset == streamOffset_ &&
+            memo.stride == streamStride_)
+            return memo;
+    }
+    // Remembered for the few ranges drawn last (a model's buffer is refilled before every draw).
+    if (shapeMemos_.size() >= 64) shapeMemos_.erase(shapeMemos_.begin());
+    shapeMemos_.push_back({buffer.ContentsId(), range, streamOffset_, streamStride_, nullptr, -1});
+    return shapeMemos_.back();
+}
+
+const MeshShape* GlDevice::ShapeOf(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount) {
+    ShapeMemo& memo = MemoFor(buffer, firstVertex, vertexCount);
+    if (memo.shape) return memo.shape;
+    const uint8_t* positions =
+        buffer.Data() + streamOffset_ + static_cast<size_t>(firstVertex) * streamStride_;
+    const uint64_t hash = HashMeshPositions(positions, streamStride_, vertexCount / 3);
+    auto it = shapes_.find(hash);
+    if (it == shapes_.end()) {
+        if (shapes_.size() >= 1024) {
+            shapes_.clear();
+            for (ShapeMemo& m : shapeMemos_) m.shape = nullptr;
+        }
+        auto shape = std::make_unique<MeshShape>(AnalyseMeshShape(positions, streamStride_, vertexCount / 3));
+        it = shapes_.emplace(hash, std::move(shape)).first;
+    }
+    memo.shape = it->second.get();
+    return memo.shape;
+}
+
+bool GlDevice::BackFacesHidden(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount) {
+    if (!GetSpeedLevers().hiddenBackFaces) return false;
+    const DWORD* rs = tables_.renderStates;
+    // Only an opaque solid draw that the game leaves unculled, whose front faces hide what lies behind
+    // them: depth tested and written, nothing blended or discarded.
+    if (rs[D3DRS_CULLMODE] != D3DCULL_NONE || rs[D3DRS_FILLMODE] != D3DFILL_SOLID) return false;
+    if (!rs[D3DRS_ZENABLE] || !rs[D3DRS_ZWRITEENABLE]) return false;
+    if (rs[D3DRS_ZFUNC] != D3DCMP_LESS && rs[D3DRS_ZFUNC] != D3DCMP_LESSEQUAL) return false;
+    if (rs[D3DRS_ALPHABLENDENABLE] &&
+        (rs[D3DRS_SRCBLEND] != D3DBLEND_ONE || rs[D3DRS_DESTBLEND] != D3DBLEND_ZERO))
+        return false;
+    if (alphaFunction_ != D3DCMP_ALWAYS || (tables_.fvf & 0x00E) != D3DFVF_XYZ) return false;
+    if (streamStride_ < 12 || vertexCount < 3) return false;
+
+    D3DMATRIX worldView, worldViewProjection, inverse;
+    MultiplyMatrices(worldView, tables_.world, tables_.view);
+    // A mirroring transform turns front faces into back faces.
+    const float det = worldView._11 * (worldView._22 * worldView._33 - worldView._23 * worldView._32) -
+                      worldView._12 * (worldView._21 * worldView._33 - worldView._23 * worldView._31) +
+                      worldView._13 * (worldView._21 * worldView._32 - worldView._22 * worldView._31);
+    if (!(det > 0.0f) || !InvertMatrix(inverse, worldView)) return false;
+    const MeshShape* shape = ShapeOf(buffer, firstVertex, vertexCount);
+    if (!shape->closed) return false;
+    // The whole mesh beyond the near plane: the eye is outside it and no front face is cut away.
+    MultiplyMatrices(worldViewProjection, worldView, tables_.projection);
+    const D3DMATRIX& m = worldViewProjection;
+    for (int corner = 0; corner < 8; ++corner) {
+        const float x = (corner & 1) ? shape->high[0] : shape->low[0];
+        const float y = (corner & 2) ? shape->high[1] : shape->low[1];
+        const float z = (corner & 4) ? shape->high[2] : shape->low[2];
+        const float clipZ = x * m._13 + y * m._23 + z * m._33 + m._43;
+        const float clipW = x * m._14 + y * m._24 + z * m._34 + m._44;
+        if (!(clipW > 0.0f) || !(clipZ > 1e-4f * clipW)) return false;
+    }
+    const float eye[3] = {inverse._41, inverse._42, inverse._43};
+    return BackFacesHiddenFrom(*shape, eye);
 }
 
 void GlDevice::ApplySamplers() {
@@ -806,7 +901,9 @@ void GlDevice::ApplyUniforms() {
     b.misc[3] = m.Power;
     // Fresh storage for every change: rewriting storage that queued draws still read would make the
     // rasteriser finish them first.
-    const GLuint program = ProgramFor(CurrentKey(names, opaque));
+    const ProgramKey key = CurrentKey(names, opaque);
+    alphaFunction_ = key[9];
+    const GLuint program = ProgramFor(key);
     if (program && program != program_) {
         glUseProgram(program);
         program_ = program;
@@ -862,7 +959,8 @@ ProgramKey GlDevice::CurrentKey(const GLuint textures[2], const bool opaque[2]) 
     // before shading, which spares every hidden pixel of an opaque model its texture reads.
     if (key[9] != D3DCMP_ALWAYS) {
         const bool vertexAlpha = (fvf & D3DFVF_DIFFUSE) && (!lighting || key[4]);
-        const bool diffuseOpaque = !vertexAlpha && (!lighting || tables_.material.Diffuse.a >= 1.0f);
+        const bool diffuseOpaque =
+            vertexAlpha ? vertexAlphaOpaque_ : (!lighting || tables_.material.Diffuse.a >= 1.0f);
         if (FragmentAlphaIsOne(key, diffuseOpaque, opaque) &&
             AlphaTestPasses(key[9], static_cast<int>(rs[D3DRS_ALPHAREF] & 0xFF), 255))
             key[9] = D3DCMP_ALWAYS;
@@ -935,13 +1033,17 @@ bool GlDevice::BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD f
     return true;
 }
 
-HRESULT GlDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first) {
+HRESULT GlDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first,
+                       const GlVertexBuffer* buffer) {
     UINT vertices = 0;
     GLenum mode = GL_TRIANGLES;
     if (!VertexCount(type, primitiveCount, vertices, mode)) return D3DERR_INVALIDCALL;
     ApplyFixedStates();
     ApplySamplers();
     ApplyUniforms();
+    const bool cullHidden =
+        buffer && mode == GL_TRIANGLES && BackFacesHidden(*buffer, static_cast<UINT>(first), vertices);
+    ApplyCullMode(cullHidden ? static_cast<DWORD>(D3DCULL_CCW) : tables_.renderStates[D3DRS_CULLMODE]);
     if (FrameWorkCounting() && !workQueryRunning_) {
         if (!workQuery_) glGenQueries(1, &workQuery_);
         glBeginQuery(GL_SAMPLES_PASSED, workQuery_);
@@ -968,7 +1070,9 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     if (end > buffer->GetLength() || startVertex > 0x7FFFFFFF) return D3DERR_INVALIDCALL;
     if (!BindVertexLayout(buffer->Name(), streamOffset_, streamStride_, tables_.fvf))
         return D3DERR_INVALIDCALL;
-    return Draw(type, primitiveCount, static_cast<GLint>(startVertex));
+    NoteVertexAlpha(l.hasDiffuse && GetSpeedLevers().opaqueVertexAlpha &&
+                    DiffuseAlphaOpaque(*buffer, startVertex, vertices, l.diffuse));
+    return Draw(type, primitiveCount, static_cast<GLint>(startVertex), buffer);
 }
 
 HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
@@ -994,7 +1098,8 @@ HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
     glBufferData(GL_ARRAY_BUFFER, streamCapacity_, nullptr, GL_STREAM_DRAW);  // orphan
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);
     if (!BindVertexLayout(streamBuffer_, 0, stride, tables_.fvf)) return D3DERR_INVALIDCALL;
-    return Draw(type, primitiveCount, 0);
+    NoteVertexAlpha(false);
+    return Draw(type, primitiveCount, 0, nullptr);
 }
 
 HRESULT GlDevice::ReadBackBuffer(uint8_t* rgba, UINT width, UINT height) {

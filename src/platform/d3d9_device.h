@@ -3,9 +3,12 @@
 #include <epoxy/gl.h>
 
 #include <map>
+#include <memory>
+#include <unordered_map>
 
 #include "platform/d3d9_internal.h"
 #include "platform/d3d9_shaders.h"
+#include "platform/hidden_faces.h"
 
 namespace platform {
 
@@ -91,7 +94,12 @@ private:
     GLuint ProgramFor(const ProgramKey& key);
     void ApplySamplers();
     bool BindVertexLayout(GLuint buffer, UINT offset, UINT stride, DWORD fvf);
-    HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first);
+    // `buffer`: the vertex buffer drawn from (nullptr for vertices from memory).
+    HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first, const GlVertexBuffer* buffer);
+    void ApplyCullMode(DWORD cullMode);
+    // Whether this draw's back faces cannot show (see hidden_faces.h), so it may cull them.
+    bool BackFacesHidden(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount);
+    const MeshShape* ShapeOf(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount);
     // Ends the frame's count and hands it on; called by Present once the frame is complete.
     void FinishFrameWork();
 
@@ -137,6 +145,25 @@ private:
     GLuint workQuery_ = 0;
     bool workQueryRunning_ = false;
     UINT drawCallsAtPresent_ = 0;
+    DWORD appliedCullMode_ = ~0u;
+    // The alpha test of the program in use, after leaving out a test that cannot fail.
+    int16_t alphaFunction_ = D3DCMP_ALWAYS;
+    // Shapes of the vertex ranges drawn, found by their positions' hash.
+    std::unordered_map<uint64_t, std::unique_ptr<MeshShape>> shapes_;
+    // What is known of a range of a buffer's current contents (the few ranges drawn last).
+    struct ShapeMemo {
+        uint64_t contents, range;
+        UINT offset, stride;
+        const MeshShape* shape;  // null until asked for
+        int diffuseOpaque;       // every vertex colour's alpha is 255: 1 yes, 0 no, -1 not asked yet
+    };
+    ShapeMemo& MemoFor(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount);
+    bool DiffuseAlphaOpaque(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount,
+                            UINT diffuseOffset);
+    // The draw about to be made has vertex colours whose alpha is all 255 (or not).
+    void NoteVertexAlpha(bool opaque);
+    bool vertexAlphaOpaque_ = false;
+    std::vector<ShapeMemo> shapeMemos_;
 };
 
 }  // namespace platform

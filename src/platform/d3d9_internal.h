@@ -66,6 +66,10 @@ public:
 
     GLuint Name() const { return name_; }
     bool Usable() const;
+    // The bytes as last unlocked, with a number that no other buffer's contents ever had (it changes
+    // with every unlock), to remember what was learnt from them.
+    const uint8_t* Data() const { return data_.data(); }
+    uint64_t ContentsId() const { return contentsId_; }
 
 private:
     GlVertexBuffer() = default;
@@ -79,6 +83,7 @@ private:
     bool discard_ = false;
     size_t dirtyBegin_ = 0;
     size_t dirtyEnd_ = 0;
+    uint64_t contentsId_ = 0;
 };
 
 // A vertex of drawn text: pre-transformed (format 0x144).

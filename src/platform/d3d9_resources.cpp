@@ -74,6 +74,11 @@ std::vector<uint32_t> HalveLevel(const std::vector<uint32_t>& level, int width, 
     return out;
 }
 
+uint64_t NextContentsId() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 UINT FullChainLength(int width, int height) {
     UINT levels = 1;
     int size = std::max(width, height);
@@ -203,6 +208,7 @@ GlVertexBuffer* GlVertexBuffer::Create(UINT length) {
     auto* buffer = new GlVertexBuffer();
     buffer->data_.assign(length, 0);
     buffer->generation_ = GlContextGeneration();
+    buffer->contentsId_ = NextContentsId();
     glGenBuffers(1, &buffer->name_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer->name_);
     glBufferData(GL_ARRAY_BUFFER, length, buffer->data_.data(), GL_DYNAMIC_DRAW);
@@ -254,6 +260,7 @@ HRESULT GlVertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
 HRESULT GlVertexBuffer::Unlock() {
     if (!locked_) return D3DERR_INVALIDCALL;
     locked_ = false;
+    contentsId_ = NextContentsId();
     if (!Usable()) return S_OK;
     glBindBuffer(GL_ARRAY_BUFFER, name_);
     if (discard_) {

@@ -99,7 +99,8 @@ void Mesh::AddCylinder(Vec3 a, Vec3 b, float r, int segments, const UvRect& side
     Vec3 e1 = Normalize(Cross(axis, helper));
     Vec3 e2 = Normalize(Cross(axis, e1));
     for (int i = 0; i < segments; ++i) {
-        float a0 = 2 * float(M_PI) * i / segments, a1 = 2 * float(M_PI) * (i + 1) / segments;
+        // The last segment ends exactly where the first begins (2 pi would land a rounding away).
+        float a0 = 2 * float(M_PI) * i / segments, a1 = 2 * float(M_PI) * ((i + 1) % segments) / segments;
         Vec3 n0 = e1 * std::cos(a0) + e2 * std::sin(a0);
         Vec3 n1 = e1 * std::cos(a1) + e2 * std::sin(a1);
         Vec3 p0 = a + n0 * r, p1 = a + n1 * r, q0 = b + n0 * r, q1 = b + n1 * r;

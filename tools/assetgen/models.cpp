@@ -126,7 +126,9 @@ void AddWheel(Mesh& m, float x0, float x1, float cz, float radius, float angle, 
     float side = outer > 0 ? 1.0f : -1.0f;
     Vec2 tc{(tread.u0 + tread.u1) / 2, (tread.v0 + tread.v1) / 2};
     for (int i = 0; i < segments; ++i) {
-        float p0 = 2 * kPi * i / segments, p1 = 2 * kPi * (i + 1) / segments;
+        // The last segment ends exactly where the first begins (2 pi would land a rounding away), so
+        // that the wheel is closed all round.
+        float p0 = 2 * kPi * i / segments, p1 = 2 * kPi * ((i + 1) % segments) / segments;
         Vec3 n0{0, std::cos(p0 + angle), std::sin(p0 + angle)},
             n1{0, std::cos(p1 + angle), std::sin(p1 + angle)};
         Vec3 a = point(outer, p0, radius), b = point(outer, p1, radius);
