@@ -37,6 +37,7 @@ bool SetSpeedLever(const char* name, bool on) {
         {"processorMipmaps", &SpeedLevers::processorMipmaps},
         {"hiddenBackFaces", &SpeedLevers::hiddenBackFaces},
         {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
+        {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
     };
     for (const Entry& e : kLevers) {
         if (std::strcmp(e.name, name) == 0) {

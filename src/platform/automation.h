@@ -46,6 +46,8 @@ struct SpeedLevers {
     bool hiddenBackFaces = true;
     // Vertex colours checked for alpha 255, so that an alpha test that cannot fail is left out.
     bool opaqueVertexAlpha = true;
+    // A refilled vertex buffer that holds what it held already is not uploaded again.
+    bool skipUnchangedUploads = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

@@ -84,6 +84,7 @@ private:
     size_t dirtyBegin_ = 0;
     size_t dirtyEnd_ = 0;
     uint64_t contentsId_ = 0;
+    std::vector<uint8_t> uploaded_;  // what the last discarding unlock uploaded
 };
 
 // A vertex of drawn text: pre-transformed (format 0x144).

@@ -260,6 +260,17 @@ HRESULT GlVertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
 HRESULT GlVertexBuffer::Unlock() {
     if (!locked_) return D3DERR_INVALIDCALL;
     locked_ = false;
+    if (discard_ && GetSpeedLevers().skipUnchangedUploads) {
+        // A model refills its buffer before every draw, mostly with what it held already (the same
+        // model drawn for the next bus): then there is nothing to upload, and what is known of the
+        // contents still holds.
+        if (uploaded_.size() == data_.size() &&
+            std::memcmp(uploaded_.data(), data_.data(), data_.size()) == 0)
+            return S_OK;
+        uploaded_ = data_;
+    } else {
+        uploaded_.clear();
+    }
     contentsId_ = NextContentsId();
     if (!Usable()) return S_OK;
     glBindBuffer(GL_ARRAY_BUFFER, name_);
