@@ -1,7 +1,9 @@
 // The automation seam and the simulated failure switches.
 #include "platform/automation.h"
 
+#include <array>
 #include <cstring>
+#include <iterator>
 
 #include "platform/platform_internal.h"
 
@@ -28,24 +30,36 @@ SpeedLevers& GetSpeedLevers() {
     return levers;
 }
 
+namespace {
+struct LeverEntry {
+    const char* name;
+    bool SpeedLevers::*field;
+};
+const LeverEntry kLevers[] = {
+    {"processorMipmaps", &SpeedLevers::processorMipmaps},
+    {"hiddenBackFaces", &SpeedLevers::hiddenBackFaces},
+    {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
+    {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
+};
+}  // namespace
+
 bool SetSpeedLever(const char* name, bool on) {
-    struct Entry {
-        const char* name;
-        bool SpeedLevers::*field;
-    };
-    static const Entry kLevers[] = {
-        {"processorMipmaps", &SpeedLevers::processorMipmaps},
-        {"hiddenBackFaces", &SpeedLevers::hiddenBackFaces},
-        {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
-        {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
-    };
-    for (const Entry& e : kLevers) {
+    for (const LeverEntry& e : kLevers) {
         if (std::strcmp(e.name, name) == 0) {
             GetSpeedLevers().*e.field = on;
             return true;
         }
     }
     return false;
+}
+
+const char* const* SpeedLeverNames() {
+    static const auto names = [] {
+        std::array<const char*, std::size(kLevers) + 1> all{};
+        for (size_t i = 0; i < std::size(kLevers); ++i) all[i] = kLevers[i].name;
+        return all;
+    }();
+    return names.data();
 }
 
 void SetFrameWorkCounting(bool on) {

@@ -52,6 +52,8 @@ struct SpeedLevers {
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.
 bool SetSpeedLever(const char* name, bool on);
+// The levers' names, ending with nullptr.
+const char* const* SpeedLeverNames();
 
 // Test switches for failures the real hardware would produce.
 struct PlatformFaults {

@@ -14,7 +14,8 @@ using Mesh = std::vector<float>;  // x, y, z per corner, three corners per trian
 Mesh Box(int skip = -1, bool inside = false) {
     const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
                            {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
-    const int faces[6][4] = {{1, 2, 6, 5}, {0, 4, 7, 3}, {3, 7, 6, 2}, {0, 1, 5, 4}, {4, 5, 6, 7}, {0, 3, 2, 1}};
+    const int faces[6][4] = {{1, 2, 6, 5}, {0, 4, 7, 3}, {3, 7, 6, 2},
+                             {0, 1, 5, 4}, {4, 5, 6, 7}, {0, 3, 2, 1}};
     Mesh m;
     for (int f = 0; f < 6; ++f) {
         if (f == skip) continue;
