@@ -40,6 +40,7 @@ const LeverEntry kLevers[] = {
     {"hiddenBackFaces", &SpeedLevers::hiddenBackFaces},
     {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
     {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
+    {"programBinaries", &SpeedLevers::programBinaries},
 };
 }  // namespace
 

@@ -48,6 +48,8 @@ struct SpeedLevers {
     bool opaqueVertexAlpha = true;
     // A refilled vertex buffer that holds what it held already is not uploaded again.
     bool skipUnchangedUploads = true;
+    // Linked shader programs kept between runs as program binaries, loaded instead of compiled.
+    bool programBinaries = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

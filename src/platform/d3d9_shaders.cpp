@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/program_cache.h"
+
 namespace platform {
 namespace {
 
@@ -289,27 +291,32 @@ GLuint BuildFixedFunctionProgram(const ProgramKey& key) {
     static_assert(sizeof(names) / sizeof(names[0]) == kProgramKeySize);
     for (size_t i = 0; i < kProgramKeySize; ++i)
         defines += "#define " + std::string(names[i]) + " " + std::to_string(key[i]) + "\n";
-    GLuint vs = Compile(GL_VERTEX_SHADER, defines, kVertex);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, defines, kFragment);
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        if (fs) glDeleteShader(fs);
-        return 0;
-    }
-    GLuint program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[2048] = {};
-        glGetProgramInfoLog(program, sizeof(log), nullptr, log);
-        SDL_Log("shader link failed: %s", log);
-        glDeleteProgram(program);
-        return 0;
+    const std::string sources = defines + kBlock + kVertex + kFragment;
+    GLuint program = LoadCachedProgram(sources);
+    if (!program) {
+        GLuint vs = Compile(GL_VERTEX_SHADER, defines, kVertex);
+        GLuint fs = Compile(GL_FRAGMENT_SHADER, defines, kFragment);
+        if (!vs || !fs) {
+            if (vs) glDeleteShader(vs);
+            if (fs) glDeleteShader(fs);
+            return 0;
+        }
+        program = glCreateProgram();
+        glAttachShader(program, vs);
+        glAttachShader(program, fs);
+        glLinkProgram(program);
+        glDeleteShader(vs);
+        glDeleteShader(fs);
+        GLint ok = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+        if (!ok) {
+            char log[2048] = {};
+            glGetProgramInfoLog(program, sizeof(log), nullptr, log);
+            SDL_Log("shader link failed: %s", log);
+            glDeleteProgram(program);
+            return 0;
+        }
+        SaveCachedProgram(program, sources);
     }
     GLuint blockIndex = glGetUniformBlockIndex(program, "FixedFunction");
     if (blockIndex == GL_INVALID_INDEX) {
