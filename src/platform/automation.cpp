@@ -41,6 +41,7 @@ const LeverEntry kLevers[] = {
     {"opaqueVertexAlpha", &SpeedLevers::opaqueVertexAlpha},
     {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
     {"programBinaries", &SpeedLevers::programBinaries},
+    {"offscreenChunks", &SpeedLevers::offscreenChunks},
 };
 }  // namespace
 

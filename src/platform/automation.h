@@ -50,6 +50,8 @@ struct SpeedLevers {
     bool skipUnchangedUploads = true;
     // Linked shader programs kept between runs as program binaries, loaded instead of compiled.
     bool programBinaries = true;
+    // The runs of a big draw's triangles that lie wholly outside the view are not drawn.
+    bool offscreenChunks = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

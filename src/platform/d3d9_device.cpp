@@ -225,11 +225,17 @@ bool GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params) {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     SetDefaults();
 
+    // A device whose programs do not build is no device. The one built to find out is not kept: the
+    // first draws choose their own, and each program holds on to more than a megabyte.
     const GLuint none[2] = {0, 0};
     const bool noneOpaque[2] = {false, false};
-    program_ = ProgramFor(CurrentKey(none, noneOpaque));
-    if (!program_) return false;
-    glUseProgram(program_);
+    const ProgramKey firstKey = CurrentKey(none, noneOpaque);
+    const GLuint first = ProgramFor(firstKey);
+    if (!first) return false;
+    glUseProgram(0);
+    glDeleteProgram(first);
+    programs_.erase(firstKey);
+    --LiveGlObjects().programs;
     glGenVertexArrays(1, &vertexArray_);
     glBindVertexArray(vertexArray_);
     glGenBuffers(1, &uniformBuffer_);
@@ -706,8 +712,8 @@ GlDevice::ShapeMemo& GlDevice::MemoFor(const GlVertexBuffer& buffer, UINT firstV
             return memo;
     }
     // Remembered for the few ranges drawn last (a model's buffer is refilled before every draw).
-    if (shapeMemos_.size() >= 64) shapeMemos_.erase(shapeMemos_.begin());
-    shapeMemos_.push_back({buffer.ContentsId(), range, streamOffset_, streamStride_, nullptr, -1});
+    if (shapeMemos_.size() >= 128) shapeMemos_.erase(shapeMemos_.begin());
+    shapeMemos_.push_back({buffer.ContentsId(), range, streamOffset_, streamStride_, nullptr, -1, {}});
     return shapeMemos_.back();
 }
 
@@ -1049,9 +1055,80 @@ HRESULT GlDevice::Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, GLint first,
         glBeginQuery(GL_SAMPLES_PASSED, workQuery_);
         workQueryRunning_ = true;
     }
-    glDrawArrays(mode, first, static_cast<GLsizei>(vertices));
+    DrawVisibleTriangles(mode, first, vertices, buffer);
     ++drawCalls_;
     return S_OK;
+}
+
+void GlDevice::DrawVisibleTriangles(GLenum mode, GLint first, UINT vertexCount,
+                                    const GlVertexBuffer* buffer) {
+    const UINT chunkVertices = 3 * kChunkTriangles;
+    if (!buffer || mode != GL_TRIANGLES || vertexCount < 2 * chunkVertices ||
+        !GetSpeedLevers().offscreenChunks || (tables_.fvf & 0x00E) != D3DFVF_XYZ || streamStride_ < 12) {
+        glDrawArrays(mode, first, static_cast<GLsizei>(vertexCount));
+        return;
+    }
+    ShapeMemo& memo = MemoFor(*buffer, static_cast<UINT>(first), vertexCount);
+    if (memo.chunkBoxes.empty()) {
+        const uint8_t* base = buffer->Data() + streamOffset_ + static_cast<size_t>(first) * streamStride_;
+        for (UINT start = 0; start < vertexCount; start += chunkVertices) {
+            float box[6];
+            for (UINT v = start; v < std::min(vertexCount, start + chunkVertices); ++v) {
+                float p[3];
+                std::memcpy(p, base + static_cast<size_t>(v) * streamStride_, sizeof p);
+                for (int k = 0; k < 3; ++k) {
+                    box[k] = v == start ? p[k] : std::min(box[k], p[k]);
+                    box[3 + k] = v == start ? p[k] : std::max(box[3 + k], p[k]);
+                }
+            }
+            memo.chunkBoxes.insert(memo.chunkBoxes.end(), box, box + 6);
+        }
+    }
+    D3DMATRIX worldView, m;
+    MultiplyMatrices(worldView, tables_.world, tables_.view);
+    MultiplyMatrices(m, worldView, tables_.projection);
+    // A chunk whose box lies wholly beyond one side of the view volume draws nothing; the margin keeps
+    // any chunk that a rounding could bring onto the screen.
+    const auto offscreen = [&m](const float* box) {
+        int outside[6] = {0, 0, 0, 0, 0, 0};
+        for (int corner = 0; corner < 8; ++corner) {
+            const float x = box[(corner & 1) ? 3 : 0], y = box[(corner & 2) ? 4 : 1],
+                        z = box[(corner & 4) ? 5 : 2];
+            const float cx = x * m._11 + y * m._21 + z * m._31 + m._41;
+            const float cy = x * m._12 + y * m._22 + z * m._32 + m._42;
+            const float cz = x * m._13 + y * m._23 + z * m._33 + m._43;
+            const float cw = x * m._14 + y * m._24 + z * m._34 + m._44;
+            const float margin = 1e-3f * std::fabs(cw) + 1e-3f;
+            outside[0] += cx > cw + margin;
+            outside[1] += cx < -cw - margin;
+            outside[2] += cy > cw + margin;
+            outside[3] += cy < -cw - margin;
+            outside[4] += cz > cw + margin;
+            outside[5] += cz < -margin;
+        }
+        return std::find(outside, outside + 6, 8) != outside + 6;
+    };
+    runFirsts_.clear();
+    runCounts_.clear();
+    const size_t chunks = memo.chunkBoxes.size() / 6;
+    for (size_t c = 0; c < chunks; ++c) {
+        if (offscreen(&memo.chunkBoxes[6 * c])) continue;
+        const GLint start = first + static_cast<GLint>(c * chunkVertices);
+        const GLsizei count =
+            static_cast<GLsizei>(std::min<UINT>(chunkVertices, vertexCount - c * chunkVertices));
+        if (!runCounts_.empty() && runFirsts_.back() + runCounts_.back() == start) {
+            runCounts_.back() += count;
+        } else {
+            runFirsts_.push_back(start);
+            runCounts_.push_back(count);
+        }
+    }
+    if (runFirsts_.size() == 1) {
+        glDrawArrays(mode, runFirsts_[0], runCounts_[0]);
+    } else if (!runFirsts_.empty()) {
+        glMultiDrawArrays(mode, runFirsts_.data(), runCounts_.data(),
+                          static_cast<GLsizei>(runFirsts_.size()));
+    }
 }
 
 HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {

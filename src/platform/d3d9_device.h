@@ -156,7 +156,16 @@ private:
         UINT offset, stride;
         const MeshShape* shape;  // null until asked for
         int diffuseOpaque;       // every vertex colour's alpha is 255: 1 yes, 0 no, -1 not asked yet
+        // Bounding boxes (low x, y, z, high x, y, z) of each run of kChunkTriangles triangles; empty
+        // until asked for.
+        std::vector<float> chunkBoxes;
     };
+    static constexpr UINT kChunkTriangles = 32;
+    // Draws the triangles of the range whose chunks can reach the screen (all of them for a draw that
+    // is not from a buffer or not a triangle list), in their order.
+    void DrawVisibleTriangles(GLenum mode, GLint first, UINT vertexCount, const GlVertexBuffer* buffer);
+    std::vector<GLint> runFirsts_;
+    std::vector<GLsizei> runCounts_;
     ShapeMemo& MemoFor(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount);
     bool DiffuseAlphaOpaque(const GlVertexBuffer& buffer, UINT firstVertex, UINT vertexCount,
                             UINT diffuseOffset);
