@@ -12,6 +12,7 @@
 #include "platform/bitmap_resources.h"
 #include "platform/bmp_decoder.h"
 #include "platform/cp1250.h"
+#include "platform/desktop.h"
 #include "platform/platform_internal.h"
 
 struct HWND__ {
@@ -37,6 +38,7 @@ HWND__ s_handle{};
 std::map<std::string, WNDCLASSEXA> s_classes;
 bool s_videoTried = false;
 bool s_videoReady = false;
+bool s_startWindowed = false;
 
 HWND Handle() {
     return &s_handle;
@@ -137,6 +139,10 @@ void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, 
 
 }  // namespace platform
 
+void SetStartWindowed(bool windowed) {
+    s_startWindowed = windowed;
+}
+
 WORD RegisterClassExA(const WNDCLASSEXA* wc) {
     if (!wc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;
     WNDCLASSEXA copy = *wc;
@@ -172,8 +178,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int
         width = 640;
         height = 480;
     }
-    const char* windowedEnv = std::getenv("VOLTRANA_WINDOWED");
-    const bool windowed = (windowedEnv && std::strcmp(windowedEnv, "1") == 0) || platform::VideoIsHeadless();
+    const bool windowed = s_startWindowed || platform::VideoIsHeadless();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
