@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/log.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ void PrintHelp(FILE* out) {
         "Options:\n"
         "  --fullscreen   start in full screen on the whole desktop (the default)\n"
         "  --window       start in a window that can be moved and resized\n"
+        "  --lang sk|en   speak Slovak or English; without it the game speaks English when the first\n"
+        "                 of LANGUAGE, LC_ALL, LC_MESSAGES and LANG that is set begins with en,\n"
+        "                 and Slovak, its own language, otherwise\n"
         "  --help         print this help and exit\n"
         "  --version      print the version and exit\n"
         "\n"
@@ -45,6 +49,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, FILE* out, FILE*
             result.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
             result.windowed = false;
+        } else if (std::strcmp(arg, "--lang") == 0 || std::strncmp(arg, "--lang=", 7) == 0) {
+            const char* name = arg[6] == '=' ? arg + 7 : i + 1 < argc ? argv[++i] : nullptr;
+            Language language;
+            if (!ParseLanguageName(name, language)) {
+                std::fprintf(err, "voltrana: --lang takes sk or en (try 'voltrana --help')\n");
+                result.exitNow = true;
+                result.exitStatus = 2;
+                return result;
+            }
+            result.language = name;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             PrintHelp(out);
             result.exitNow = true;

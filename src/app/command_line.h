@@ -3,9 +3,10 @@
 #include <cstdio>
 
 struct CommandLine {
-    bool windowed = false;  // --window; --fullscreen (the default) clears it
-    bool exitNow = false;   // --help, --version or a bad option: print and stop
-    int exitStatus = 0;     // 0 after --help or --version, 2 after a bad option
+    bool windowed = false;           // --window; --fullscreen (the default) clears it
+    bool exitNow = false;            // --help, --version or a bad option: print and stop
+    int exitStatus = 0;              // 0 after --help or --version, 2 after a bad option
+    const char* language = nullptr;  // --lang sk|en; null: the desktop's language
 };
 
 // Reads argv[1..]; --help and --version print to `out`, a bad option prints one line to `err`.

@@ -5,10 +5,12 @@
 #include "app/command_line.h"
 #include "app/win_main.h"
 #include "platform/desktop.h"
+#include "platform/language.h"
 
 int main(int argc, char** argv) {
     const CommandLine options = ParseCommandLine(argc, argv, stdout, stderr);
     if (options.exitNow) return options.exitStatus;
     SetStartWindowed(options.windowed);
+    SetGameLanguage(ChooseLanguage(options.language));
     return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/log.h"
+#include "platform/language.h"
 
 namespace {
 // The vertical field of view, as the float with bits 0x3F3F7CD1 (about 42.86 degrees).
@@ -29,7 +30,7 @@ bool Engine::Init() {
     g_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
     if (!g_pD3D) {
         LogWrite("Nemozno vytvorit g_pD3D");
-        MessageBoxA(g_hWnd, "Error pri vytv\xE1" "ran\xED Direct3D9", "ERROR", MB_OK);
+        MessageBoxA(g_hWnd, Texts().deviceError, "ERROR", MB_OK);
         return false;
     }
     LogWrite("g_pD3D vytvorene");
@@ -57,7 +58,7 @@ bool Engine::Init() {
     if (FAILED(hr) || !g_pDevice) {
         g_pDevice = nullptr;
         LogWrite("chyba pri inicializacii g_pD3D");
-        MessageBoxA(g_hWnd, "Va\x9A" "a karta nieje kompatibiln\xE1 s Direct3D9", "ERROR", MB_OK);
+        MessageBoxA(g_hWnd, Texts().deviceIncompatible, "ERROR", MB_OK);
         return false;
     }
     LogWrite("inicializacia g_pD3D uspesna");

@@ -1,4 +1,4 @@
-// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window]
+// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window] [--lang sk|en]
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include "demo/demo_runner.h"
 #include "demo/script.h"
 #include "platform/desktop.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ int Usage(const char* message) {
     std::fprintf(stderr, "voltrana-demo: %s\n", message);
     std::fprintf(stderr,
                  "usage: voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] "
-                 "[--window]\n");
+                 "[--window] [--lang sk|en]\n");
     return 2;
 }
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage("no script given");
     const std::string scriptPath = argv[1];
     DemoOptions options;
+    const char* language = nullptr;  // the desktop's unless --lang names one
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](const char* what) -> const char* {
@@ -64,6 +66,10 @@ int main(int argc, char** argv) {
             options.timedemo = true;
         } else if (arg == "--window") {
             options.window = true;
+        } else if (arg == "--lang") {
+            Language named;
+            if (!(language = value("sk|en")) || !ParseLanguageName(language, named))
+                return Usage("--lang takes sk or en");
         } else {
             return Usage(("unknown option " + arg).c_str());
         }
@@ -88,6 +94,7 @@ int main(int argc, char** argv) {
     else
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
+    SetGameLanguage(ChooseLanguage(language));
     DemoRunner runner(std::move(script), options);
     const int status = runner.Run();
     for (const std::string& problem : runner.Errors())
