@@ -81,7 +81,7 @@ inline constexpr GameTexts kEnglishTexts = {
      "the Voltrana team", "C++, SDL2, OpenGL", "Sounds:", "synthesised", "when the game is built"},
     {"Off", "On"},
     "Scene detail:",
-    {"High", "Medium", "Low"},
+    {"Maximum", "Medium", "Minimum"},
     "Password:",
     "Screen:",
     {"640x480", "800x600", "1024x768"},
