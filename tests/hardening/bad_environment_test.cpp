@@ -94,7 +94,8 @@ TEST(BadEnvironment, WithoutADisplayTheGameStopsWithOneLine) {
         EXPECT_NE(r.err.find("voltrana"), std::string::npos) << c.what << ": " << r.err;
         // The log tells this run's story: the banner and why it stopped.
         const std::string log = ReadFileBytes(folder.File("log.txt"));
-        EXPECT_EQ(log.rfind("********************************************\n", 0), 0u) << c.what << ": " << log;
+        EXPECT_EQ(log.rfind("********************************************\n", 0), 0u)
+            << c.what << ": " << log;
         EXPECT_NE(log.find("Nepodarilo sa vytvorit okno"), std::string::npos) << c.what << ": " << log;
     }
 }
