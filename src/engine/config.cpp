@@ -6,16 +6,16 @@
 #include <string>
 
 #include "engine/log.h"
+#include "platform/game_folders.h"
 
 namespace {
 
-const char* const kConfigFile = "config.ini";
 // A config file is five short lines; anything past this is not read.
 const long kMaxConfigBytes = 64 * 1024;
 
 // Reads the text the way "%s %d" would, one pair at a time: a word (the key, which is skipped whole
-// whatever its length), then a decimal integer. A missing number leaves the setting unchanged and the reading goes on from where
-// the number should have been, so the next pair takes that word as its key.
+// whatever its length), then a decimal integer. A missing number leaves the setting unchanged and the reading
+// goes on from where the number should have been, so the next pair takes that word as its key.
 class PairReader {
 public:
     explicit PairReader(const char* text) : p_(text) {}
@@ -66,7 +66,7 @@ void ReadConfigText(const char* text) {
 }
 
 bool ReadConfig() {
-    FILE* f = std::fopen(kConfigFile, "r");
+    FILE* f = std::fopen(ConfigFilePath(), "r");
     if (!f) {
         LogWrite("Error reading config.ini");
         return false;
@@ -74,7 +74,8 @@ bool ReadConfig() {
     std::string text;
     char chunk[4096];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 && static_cast<long>(text.size()) < kMaxConfigBytes)
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 &&
+           static_cast<long>(text.size()) < kMaxConfigBytes)
         text.append(chunk, n);
     std::fclose(f);
     ReadConfigText(text.c_str());
@@ -92,14 +93,15 @@ void ApplyDefaultConfig() {
 bool WriteConfig(int32_t sceneDetail, int32_t resolutionIndex, int32_t soundEnabled) {
     static const int kWidths[3] = {640, 800, 1024};
     static const int kHeights[3] = {480, 600, 768};
-    FILE* f = std::fopen(kConfigFile, "w");
+    FILE* f = std::fopen(ConfigFilePath(), "w");
     if (!f) {
         LogWrite("Nepodarilo sa zapisat config.ini");
         return false;
     }
     std::fprintf(f, "SceneDetail %d\n", sceneDetail);
     if (resolutionIndex >= 0 && resolutionIndex <= 2)
-        std::fprintf(f, "ScreenWidth %d\nScreenHeight %d\n", kWidths[resolutionIndex], kHeights[resolutionIndex]);
+        std::fprintf(f, "ScreenWidth %d\nScreenHeight %d\n", kWidths[resolutionIndex],
+                     kHeights[resolutionIndex]);
     std::fprintf(f, "ScreenFormat 1\n");
     std::fprintf(f, "SoundEnabled %d", soundEnabled);
     bool ok = !std::ferror(f);
