@@ -7,6 +7,7 @@ packages=(
   libopenal-dev libalut-dev libcairo2-dev libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
+  desktop-file-utils appstream dpkg-dev man-db
 )
 missing=()
 for p in "${packages[@]}"; do

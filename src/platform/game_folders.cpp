@@ -131,7 +131,7 @@ bool UseGameFolders(const GameFolders& folders) {
     auto makeFolderOf = [&](const std::string& file, const char* whatIsLost) {
         const std::string dir = fs::path(file).parent_path().string();
         std::string why;
-        if (MakeFolder(dir, why)) return true;
+        if (dir.empty() || MakeFolder(dir, why)) return true;  // empty: the working folder
         failed += (failed.empty() ? "" : ", ") + dir + " (" + why + ")";
         consequence += (consequence.empty() ? "" : " and ") + std::string(whatIsLost);
         return false;

@@ -1,0 +1,85 @@
+#include "platform/game_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(GameFolders, RunnableFolderOrInstalledLayout) {
+    ScopedTempDir dir;
+    const std::string t = dir.path();
+    for (const char* d : {"/run/models", "/prefix/bin", "/prefix/share/voltrana/models", "/empty"})
+        fs::create_directories(t + d);
+    const std::string installed = t + "/prefix/share/voltrana", exe = t + "/prefix/bin/voltrana";
+    struct Case {
+        const char* what;
+        FolderEnv env;
+        std::string data, config, log;
+        bool problem;
+    };
+    const Case cases[] = {
+        {"the current folder holds models/",
+         {t + "/run", exe, "/h", "/xc", "/xs"},
+         t + "/run",
+         t + "/run/config.ini",
+         t + "/run/log.txt",
+         false},
+        {"the executable's folder does",
+         {t + "/empty", t + "/run/voltrana", "/h", "", ""},
+         t + "/run",
+         t + "/run/config.ini",
+         t + "/run/log.txt",
+         false},
+        {"installed, XDG defaults",
+         {t + "/empty", exe, "/h", "", ""},
+         installed,
+         "/h/.config/voltrana/config.ini",
+         "/h/.local/state/voltrana/log.txt",
+         false},
+        {"installed, XDG set (a relative one is ignored)",
+         {t + "/empty", exe, "/h", "/xc", "xs"},
+         installed,
+         "/xc/voltrana/config.ini",
+         "/h/.local/state/voltrana/log.txt",
+         false},
+        {"no home at all", {t + "/empty", exe, "", "", ""}, installed, "", "", true},
+        {"no data anywhere",
+         {t + "/empty", t + "/empty/voltrana", "/h", "", ""},
+         t + "/share/voltrana",
+         "/h/.config/voltrana/config.ini",
+         "/h/.local/state/voltrana/log.txt",
+         true},
+    };
+    for (const Case& c : cases) {
+        const GameFolders f = FindGameFolders(c.env);
+        EXPECT_EQ(f.data, c.data) << c.what;
+        EXPECT_EQ(f.config, c.config) << c.what;
+        EXPECT_EQ(f.log, c.log) << c.what;
+        EXPECT_EQ(!f.problem.empty(), c.problem) << c.what << ": " << f.problem;
+    }
+}
+
+TEST(GameFolders, FirstStartCopiesTheDefaultsWhichNeverReplaceThePlayersSettings) {
+    ScopedTempDir dir;
+    const std::string data = dir.path() + "/data";
+    fs::create_directories(data + "/models");
+    WriteFileBytes(data + "/config.ini", "defaults");
+    GameFolders f{data, dir.path() + "/c/voltrana/config.ini", dir.path() + "/s/voltrana/log.txt", true, ""};
+    EXPECT_TRUE(UseGameFolders(f));
+    EXPECT_EQ(ReadFileBytes(f.config), "defaults");
+    EXPECT_TRUE(fs::is_directory(dir.path() + "/s/voltrana"));
+    EXPECT_EQ(fs::current_path().string(), data);
+    EXPECT_STREQ(LogFilePath(), f.log.c_str());
+    WriteFileBytes(f.config, "mine");
+    EXPECT_TRUE(UseGameFolders(f));
+    EXPECT_EQ(ReadFileBytes(f.config), "mine");
+    // Back to the working folder for the other tests.
+    UseGameFolders(GameFolders{"", "config.ini", "log.txt", false, ""});
+}
+
+}  // namespace
