@@ -163,17 +163,16 @@ const char* LogFilePath() {
 
 std::vector<std::string> GameFolderHelpLines() {
     const GameFolders f = FindGameFolders(CurrentFolderEnv());
+    const char* const noHome = "(none: HOME is not set)";
     std::vector<std::string> lines = {
         "Files:",
-        "  game data   " + (f.data.empty() ? "(not found)" : f.data),
-        "  settings    " + (f.config.empty() ? "(none: HOME is not set)" : f.config),
-        "  log         " + (f.log.empty() ? "(none: HOME is not set)" : f.log),
+        "  game data   " + f.data + (HoldsModels(f.data) ? "" : " (not found)"),
+        "  settings    " + (f.config.empty() ? noHome : f.config),
+        "  log         " + (f.log.empty() ? noHome : f.log),
     };
-    if (f.installed)
-        lines.push_back(
-            "Settings and log follow XDG_CONFIG_HOME and XDG_STATE_HOME (default ~/.config and "
-            "~/.local/state).");
-    else
-        lines.push_back("Run from a folder that holds models/, the game keeps everything in that folder.");
+    lines.push_back(f.installed
+                        ? "XDG_CONFIG_HOME and XDG_STATE_HOME move the settings and the log "
+                          "(default ~/.config and ~/.local/state)."
+                        : "A folder that holds models/ keeps the settings and the log beside the data.");
     return lines;
 }
