@@ -47,9 +47,17 @@ run_game() {
 run_game "$tmp/home/.local/state/voltrana/log.txt"
 cmp "$tmp/home/.config/voltrana/config.ini" "$prefix/share/voltrana/config.ini"
 [ ! -s "$tmp/stderr" ] || fail "unexpected stderr: $(cat "$tmp/stderr")"
-# The XDG variables are honoured.
+# The XDG variables are honoured, and the player's settings are read there, never replaced.
+mkdir -p "$tmp/config/voltrana"
+settings="SceneDetail 2
+ScreenWidth 640
+ScreenHeight 480
+ScreenFormat 1
+SoundEnabled 0"
+echo -n "$settings" >"$tmp/config/voltrana/config.ini"
 run_game "$tmp/state/voltrana/log.txt" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-[ -f "$tmp/config/voltrana/config.ini" ] || fail "config.ini is not in XDG_CONFIG_HOME"
+grep -q 'Sirka: 640  Vyska: 480' "$tmp/state/voltrana/log.txt" || fail "config.ini in XDG_CONFIG_HOME not read"
+[ "$(cat "$tmp/config/voltrana/config.ini")" = "$settings" ] || fail "the player's config.ini was replaced"
 [ ! -e "$tmp/home/.config" ] && [ ! -e "$tmp/home/.local" ] || fail "the XDG variables were not honoured"
 # A settings folder that cannot be made: one line, and the game plays with its default settings.
 rm -rf "$tmp/state" && touch "$tmp/not-a-folder"

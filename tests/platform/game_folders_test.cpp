@@ -64,22 +64,4 @@ TEST(GameFolders, RunnableFolderOrInstalledLayout) {
     }
 }
 
-TEST(GameFolders, FirstStartCopiesTheDefaultsWhichNeverReplaceThePlayersSettings) {
-    ScopedTempDir dir;
-    const std::string data = dir.path() + "/data";
-    fs::create_directories(data + "/models");
-    WriteFileBytes(data + "/config.ini", "defaults");
-    GameFolders f{data, dir.path() + "/c/voltrana/config.ini", dir.path() + "/s/voltrana/log.txt", true, ""};
-    EXPECT_TRUE(UseGameFolders(f));
-    EXPECT_EQ(ReadFileBytes(f.config), "defaults");
-    EXPECT_TRUE(fs::is_directory(dir.path() + "/s/voltrana"));
-    EXPECT_EQ(fs::current_path().string(), data);
-    EXPECT_STREQ(LogFilePath(), f.log.c_str());
-    WriteFileBytes(f.config, "mine");
-    EXPECT_TRUE(UseGameFolders(f));
-    EXPECT_EQ(ReadFileBytes(f.config), "mine");
-    // Back to the working folder for the other tests.
-    UseGameFolders(GameFolders{"", "config.ini", "log.txt", false, ""});
-}
-
 }  // namespace
