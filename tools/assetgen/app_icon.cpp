@@ -137,6 +137,7 @@ bool WritePng(int size, const std::string& path) {
 
 bool WriteSvg(const std::string& path) {
     cairo_surface_t* surface = cairo_svg_surface_create(path.c_str(), 256, 256);
+    cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
     cairo_t* cr = cairo_create(surface);
     DrawAppIcon(cr);
     cairo_destroy(cr);
