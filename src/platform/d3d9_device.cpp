@@ -391,9 +391,8 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     if (!Alive()) return D3DERR_INVALIDCALL;
     SDL_Window* window = MainWindow();
     if (window && !VideoIsHeadless()) {
-        int drawableWidth = 0;
-        int drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        int pointWidth, pointHeight, drawableWidth, drawableHeight;
+        GetWindowGeometry(pointWidth, pointHeight, drawableWidth, drawableHeight);
         int x, y, w, h;
         LetterboxRect(drawableWidth, drawableHeight, x, y, w, h);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

@@ -23,6 +23,12 @@ for size in 48 64 128 256; do
   [ "$(od -An -tu4 --endian=big -j16 -N8 "$png" | xargs)" = "$size $size" ] || fail "$png is not $size px"
 done
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/$id.svg" || fail "no scalable icon"
+(cd / && "$prefix/bin/voltrana" --version) | grep -q 'v1\.16' || fail "--version does not say v1.16"
+# --help names the folders it would use, and makes none of them.
+help=$(cd / && HOME="$tmp/h" XDG_STATE_HOME="$tmp/s" "$prefix/bin/voltrana" --help)
+[[ $help == *"$prefix/share/voltrana"*"$tmp/h/.config/voltrana/config.ini"*"$tmp/s/voltrana/log.txt"* ]] ||
+  fail "--help does not name the folders: $help"
+[ ! -e "$tmp/h" ] && [ ! -e "$tmp/s" ] || fail "--help made folders"
 
 # Starts the installed game in an empty folder with a fresh home and the given environment, until its
 # log shows the screen settings (or 60 s pass), then ends it.

@@ -10,6 +10,7 @@
 
 #include "demo/demo_runner.h"
 #include "demo/script.h"
+#include "platform/desktop.h"
 
 namespace {
 
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
             options.outDir = v;
         } else if (arg == "--fps") {
             const char* v = value("F");
-            if (!v || (options.fps = std::strtod(v, &end), *end != '\0') || !(options.fps > 0.0 && options.fps < 1e6))
+            if (!v || (options.fps = std::strtod(v, &end), *end != '\0') ||
+                !(options.fps > 0.0 && options.fps < 1e6))
                 return Usage("--fps needs a positive number");
         } else if (arg == "--seed") {
             const char* v = value("N");
@@ -81,12 +83,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (options.window) setenv("VOLTRANA_WINDOWED", "1", 1);
-    else setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (options.window)
+        SetStartWindowed(true);
+    else
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
     DemoRunner runner(std::move(script), options);
     const int status = runner.Run();
-    for (const std::string& problem : runner.Errors()) std::fprintf(stderr, "voltrana-demo: %s\n", problem.c_str());
+    for (const std::string& problem : runner.Errors())
+        std::fprintf(stderr, "voltrana-demo: %s\n", problem.c_str());
 
     if (options.timedemo) {
         const FrameTimes& t = runner.Times();
@@ -95,11 +100,13 @@ int main(int argc, char** argv) {
         getrusage(RUSAGE_SELF, &usage);
         std::printf("frames %ld seconds %.3f fps %.1f\n", runner.FramesRendered(), seconds,
                     seconds > 0 ? runner.FramesRendered() / seconds : 0.0);
-        std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5), Percentile(t.frameMs, 0.99));
-        std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5), Percentile(t.workMs, 0.99));
+        std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5),
+                    Percentile(t.frameMs, 0.99));
+        std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5),
+                    Percentile(t.workMs, 0.99));
         if (!t.gameWorkMs.empty()) {
-            std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n", Percentile(t.gameWorkMs, 0.5),
-                        Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
+            std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n",
+                        Percentile(t.gameWorkMs, 0.5), Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
         }
         if (runner.StartupMs() >= 0.0) std::printf("start-up to first frame %.0f ms\n", runner.StartupMs());
         std::printf("peak memory %.1f MiB\n", usage.ru_maxrss / 1024.0);
