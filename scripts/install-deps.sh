@@ -7,6 +7,7 @@ packages=(
   libopenal-dev libalut-dev libcairo2-dev libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
+  xvfb openbox xdotool x11-apps x11-utils netpbm
   desktop-file-utils appstream dpkg-dev man-db
 )
 missing=()

@@ -29,6 +29,9 @@ void SetFullscreen(bool fullscreen);
 bool IsFullscreen();
 // Once the window is on the screen: places it where no window manager would, and reads its size.
 void SettleShownWindow();
+// Shows the back buffer (an OpenGL framebuffer of the given size) in the window, letterboxed into
+// its real drawable, and swaps. Leaves the framebuffer bound for drawing.
+void BlitToWindow(unsigned framebuffer, int width, int height);
 // Where the back buffer lands in a window (or drawable) of the given size: aspect kept, centred.
 void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, int& height);
 

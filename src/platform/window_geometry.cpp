@@ -142,6 +142,19 @@ void SettleShownWindow() {
     if (!window || VideoIsHeadless()) return;
     PlaceWithoutWindowManager(window);
     RefreshWindowGeometry();
+    // A window manager may map the window at its own size first and make it full screen a moment
+    // later: the loading frame waits for that (for half a second at most, as a manager may refuse),
+    // so it is not drawn at a size the window is about to lose.
+    SDL_Rect bounds{0, 0, 0, 0};
+    if (!s_fullscreen || SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &bounds) != 0)
+        return;
+    const Uint32 start = SDL_GetTicks();
+    while (SDL_GetTicks() - start < 500 &&
+           (s_geometry.pointWidth != bounds.w || s_geometry.pointHeight != bounds.h)) {
+        SDL_Delay(5);
+        SDL_PumpEvents();
+        RefreshWindowGeometry();
+    }
 }
 
 }  // namespace platform

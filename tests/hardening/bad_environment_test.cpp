@@ -77,6 +77,7 @@ TEST(BadEnvironment, WithoutADisplayTheGameStopsWithOneLine) {
     };
     for (const Case& c : cases) {
         GameFolder folder;
+        WriteFileBytes(folder.File("log.txt"), "a previous run's log\n");
         ProcessSpec spec;
         spec.argv = {GameExe()};
         spec.folder = folder.path();
@@ -91,6 +92,11 @@ TEST(BadEnvironment, WithoutADisplayTheGameStopsWithOneLine) {
         EXPECT_NE(r.exitCode, 0) << c.what;
         ASSERT_EQ(Lines(r.err).size(), 1u) << c.what << ": " << Describe(r);
         EXPECT_NE(r.err.find("voltrana"), std::string::npos) << c.what << ": " << r.err;
+        // The log tells this run's story: the banner and why it stopped.
+        const std::string log = ReadFileBytes(folder.File("log.txt"));
+        EXPECT_EQ(log.rfind("********************************************\n", 0), 0u)
+            << c.what << ": " << log;
+        EXPECT_NE(log.find("Nepodarilo sa vytvorit okno"), std::string::npos) << c.what << ": " << log;
     }
 }
 
