@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
   xvfb openbox xdotool x11-apps x11-utils netpbm
+  desktop-file-utils appstream dpkg-dev man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "engine/log.h"
+#include "platform/game_folders.h"
 
 namespace {
 
-const char* const kConfigFile = "config.ini";
 // A config file is five short lines; anything past this is not read.
 const long kMaxConfigBytes = 64 * 1024;
 
@@ -80,7 +80,7 @@ unsigned ReadConfigText(const char* text) {
 bool ReadConfig() {
     s_fileRead = false;
     s_given = 0;
-    FILE* f = std::fopen(kConfigFile, "r");
+    FILE* f = std::fopen(ConfigFilePath(), "r");
     if (!f) {
         LogWrite("Error reading config.ini");
         return false;
@@ -146,7 +146,7 @@ bool WriteConfig(int32_t sceneDetail, int32_t resolutionIndex, int32_t soundEnab
     static const int kHeights[3] = {480, 600, 768};
     // Written beside the old file and renamed over it only when complete, so a write that fails
     // half-way (a full disk) leaves the previous settings whole.
-    const std::string temporary = std::string(kConfigFile) + ".new";
+    const std::string temporary = std::string(ConfigFilePath()) + ".new";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     FILE* f = fd >= 0 ? fdopen(fd, "w") : nullptr;
     if (!f) {
@@ -162,7 +162,7 @@ bool WriteConfig(int32_t sceneDetail, int32_t resolutionIndex, int32_t soundEnab
     std::fprintf(f, "SoundEnabled %d", soundEnabled);
     bool ok = std::fflush(f) == 0 && !std::ferror(f) && fsync(fileno(f)) == 0;
     ok = (std::fclose(f) == 0) && ok;
-    ok = ok && std::rename(temporary.c_str(), kConfigFile) == 0;
+    ok = ok && std::rename(temporary.c_str(), ConfigFilePath()) == 0;
     if (!ok) {
         std::remove(temporary.c_str());
         LogWrite("Nepodarilo sa zapisat config.ini");

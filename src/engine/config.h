@@ -8,7 +8,7 @@ extern int32_t ScreenHeight;
 extern int32_t ScreenFormat;
 extern int32_t SoundEnabled;
 
-// Reads "config.ini" from the working folder. Returns false (and logs) when the file cannot be opened.
+// Reads config.ini (ConfigFilePath). Returns false (and logs) when the file cannot be opened.
 bool ReadConfig();
 // Reads the five settings from the text of a config file, by position ("%s %d" five times). Returns
 // which settings got a number: bit 0 SceneDetail, 1 ScreenWidth, 2 ScreenHeight, 3 ScreenFormat,
