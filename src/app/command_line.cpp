@@ -1,8 +1,10 @@
 #include "app/command_line.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/log.h"
+#include "platform/game_folders.h"
 #include "platform/language.h"
 
 namespace {
@@ -31,12 +33,9 @@ void PrintHelp(FILE* out) {
         "  Escape         the level dialog: restart, exit, continue\n"
         "  F              show the frame rate while held\n"
         "  Alt+Enter      switch between full screen and a window\n"
-        "\n"
-        "Files, in the folder the game starts from:\n"
-        "  config.ini     the settings (the options screen rewrites it)\n"
-        "  log.txt        what happened at start-up\n"
-        "  models/, sounds/   the town, the buses and the sounds\n",
+        "\n",
         out);
+    for (const std::string& line : GameFolderHelpLines()) std::fprintf(out, "%s\n", line.c_str());
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-// The game's entry point: reads the command line, then hands over to WinMain as the Windows loader
-// would.
+// The game's entry point: reads the command line, finds the game's folders, then hands over to WinMain
+// as the Windows loader would.
 #include <cstdio>
 
 #include "app/command_line.h"
 #include "app/win_main.h"
 #include "platform/desktop.h"
+#include "platform/game_folders.h"
 #include "platform/language.h"
 
 int main(int argc, char** argv) {
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     if (options.exitNow) return options.exitStatus;
     SetStartWindowed(options.windowed);
     SetGameLanguage(ChooseLanguage(options.language));
+    SetUpGameFolders();
     return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
 }

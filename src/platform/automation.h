@@ -24,9 +24,15 @@ public:
 void SetAutomation(Automation* automation);
 Automation* GetAutomation();
 
+// A press seen between two frames (a key or button event from the window system, or a scripted one):
+// the next read of the keyboard or mouse shows it down even if it was already released, so a tap
+// shorter than a frame counts as held for exactly one frame.
+void LatchKeyPress(int dikCode);
+void LatchButtonPress(int button);  // 0 left, 1 right
+
 // Test switches for failures the real hardware would produce.
 struct PlatformFaults {
-    int failDeviceCreations = 0;   // the next n CreateDevice calls fail
+    int failDeviceCreations = 0;  // the next n CreateDevice calls fail
     bool failDirect3DCreate = false;
     bool failDirectInput = false;
 };

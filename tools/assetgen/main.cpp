@@ -2,12 +2,13 @@
 // the sounds and the default config.ini. Everything is deterministic: the same sources give the same
 // bytes.
 //
-//   assetgen --bitmaps DIR --game DIR --table FILE
+//   assetgen --bitmaps DIR --game DIR --table FILE [--share DIR]
 //
 // writes DIR/<id>.bmp for every bitmap of the table and DIR/en/<id>.bmp for its English twin, the models,
 // scenes, sounds and config.ini into the game folder, and FILE: the C++ source of the embedded bitmap
-// tables. Only the English twins that differ from their Slovak bitmap (the ones that carry words) are
-// embedded.
+// tables (only the English twins that differ from their Slovak bitmap, the ones that carry words, are
+// embedded). With --share, what only an installed game needs besides: the default config.ini again and
+// the desktop icons in icons/.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app_icon.h"
 #include "image.h"
 #include "models.h"
 #include "painters.h"
@@ -83,7 +85,7 @@ std::vector<uint8_t> PaintBmp(const BitmapSpec& spec, const GameTexts& texts, bo
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string bitmapDir, gameDir, tableFile;
+    std::string bitmapDir, gameDir, tableFile, shareDir;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--bitmaps"))
             bitmapDir = argv[i + 1];
@@ -91,9 +93,11 @@ int main(int argc, char** argv) {
             gameDir = argv[i + 1];
         else if (!std::strcmp(argv[i], "--table"))
             tableFile = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--share"))
+            shareDir = argv[i + 1];
     }
     if (bitmapDir.empty() || gameDir.empty() || tableFile.empty()) {
-        std::fprintf(stderr, "usage: assetgen --bitmaps DIR --game DIR --table FILE\n");
+        std::fprintf(stderr, "usage: assetgen --bitmaps DIR --game DIR --table FILE [--share DIR]\n");
         return 2;
     }
     bool ok = MakeDir(bitmapDir) && MakeDir(bitmapDir + "/en") && MakeDir(gameDir) &&
@@ -156,5 +160,13 @@ int main(int argc, char** argv) {
     // The default settings, exactly as the game writes them.
     std::string config = "SceneDetail 0\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1";
     if (!Check(WriteTextFile(gameDir + "/config.ini", config), "config.ini")) return 1;
+
+    // For installing: the defaults kept apart from the runnable folder's config.ini (which the options
+    // screen rewrites), and the icons.
+    if (!shareDir.empty()) {
+        if (!Check(MakeDir(shareDir + "/icons") && WriteTextFile(shareDir + "/config.ini", config), shareDir))
+            return 1;
+        if (!Check(WriteAppIcons(shareDir + "/icons"), shareDir + "/icons")) return 1;
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "app_icon.h"
 #include "noise.h"
 #include "paint.h"
 #include "painters.h"
@@ -775,27 +776,7 @@ void PaintCursor(Canvas& c) {
 }
 
 void PaintIcon(Canvas& c) {
-    cairo_t* cr = c.cr();
-    VerticalGradient(cr, 0, 0, 64, 64, Hex(0x2C3C8C), Hex(0x141A40));
-    // A bus front: the game's face.
-    RoundedRect(cr, 12, 8, 40, 48, 8);
-    SetColour(cr, Hex(0xFFC83C));
-    cairo_fill(cr);
-    RoundedRect(cr, 16, 14, 32, 20, 4);
-    SetColour(cr, Hex(0x233566));
-    cairo_fill(cr);
-    SetColour(cr, Hex(0xD8362A));
-    cairo_rectangle(cr, 12, 38, 40, 5);
-    cairo_fill(cr);
-    SetColour(cr, Hex(0xFFFFE0));
-    cairo_arc(cr, 19, 48, 3.5, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_arc(cr, 45, 48, 3.5, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetColour(cr, Hex(0x111111));
-    cairo_rectangle(cr, 14, 56, 8, 5);
-    cairo_rectangle(cr, 42, 56, 8, 5);
-    cairo_fill(cr);
+    PaintAppIconSquare(c.cr(), c.width());
 }
 
 }  // namespace
