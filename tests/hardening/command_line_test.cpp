@@ -18,11 +18,14 @@ TEST(CommandLine, HelpAndVersionPrintAndAnUnknownOptionFails) {
         {{"--version"}, 0, {"v1.16"}, 0},
         {{"--help"},
          0,
-         {"--window", "--fullscreen", "--version", "Alt+Enter", "Escape", "config.ini", "log.txt"},
+         {"--window", "--fullscreen", "--lang sk|en", "--version", "Alt+Enter", "Escape", "config.ini",
+          "log.txt"},
          0},
         {{"--window", "--help"}, 0, {"Usage"}, 0},
         {{"--no-such-option"}, 2, {}, 1},
         {{"--window", "stray"}, 2, {}, 1},
+        {{"--lang", "de"}, 2, {}, 1},
+        {{"--lang"}, 2, {}, 1},
     };
     for (const Case& c : cases) {
         GameFolder folder;
