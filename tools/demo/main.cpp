@@ -33,11 +33,10 @@ double Percentile(std::vector<double> values, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage("no script given");
-    const std::string scriptPath = argv[1];
+    std::string scriptPath;  // the one argument that is not an option, before or after them
     DemoOptions options;
     const char* language = nullptr;  // the desktop's unless --lang names one
-    for (int i = 2; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](const char* what) -> const char* {
             if (i + 1 >= argc) return nullptr;
@@ -70,10 +69,13 @@ int main(int argc, char** argv) {
             Language named;
             if (!(language = value("sk|en")) || !ParseLanguageName(language, named))
                 return Usage("--lang takes sk or en");
+        } else if (scriptPath.empty() && arg.rfind("--", 0) != 0) {
+            scriptPath = arg;
         } else {
             return Usage(("unknown option " + arg).c_str());
         }
     }
+    if (scriptPath.empty()) return Usage("no script given");
 
     std::ifstream in(scriptPath, std::ios::binary);
     if (!in) {
