@@ -125,10 +125,11 @@ TEST_F(RenderPixels, TextStartsAtItsPosition) {
     g_engine.BlendAlpha();
     font.Draw(20, 20, MakeColor(1, 1, 1, 1), "HELLO");
     End();
+    const Screen screen = ReadScreen();
     int minX = 800, minY = 600;
     for (int y = 0; y < 80; ++y) {
         for (int x = 0; x < 200; ++x) {
-            if ((ReadPixel(x, y) & 0xFF) > 128) {
+            if ((screen.At(x, y) & 0xFF) > 128) {
                 minX = std::min(minX, x);
                 minY = std::min(minY, y);
             }

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The fault campaign: applies each fault of faults.txt alone to a copy of the tree at COMMIT, rebuilds
+# incrementally and runs every test but the soak, recording which tests fail. It takes hours, so it
+# is no part of the test command.
+#   tools/mutation/campaign.sh [COMMIT [FAULT-ID...]]   run (all faults, or the named ones)
+#   tools/mutation/campaign.sh --compare OLD NEW          faults OLD's suite caught that NEW's missed
+# Work folder $VOLTRANA_MUTANTS (default /tmp/voltrana-mutants): tree/, build/, results/COMMIT/ with
+# ID.failed (the failing tests) and summary.txt (ID and how many tests failed).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+work=${VOLTRANA_MUTANTS:-/tmp/voltrana-mutants}
+
+if [ "${1:-}" = --compare ]; then
+  for f in "$work/results/$2"/*.failed; do
+    id=$(basename "$f" .failed)
+    new="$work/results/$3/$id.failed"
+    [ -s "$f" ] && [ "$id" != none ] && { [ -f "$new" ] && [ -s "$new" ] || echo "lost: $id"; }
+  done
+  exit 0
+fi
+
+commit=$(git -C "$repo" rev-parse --short "${1:-HEAD}")
+shift || true
+out=$work/results/$commit
+mkdir -p "$work/tree" "$out"
+# Only files that changed get a new time stamp, so the build stays incremental between runs.
+rm -rf "$work/export" && mkdir -p "$work/export"
+git -C "$repo" archive "$commit" | tar -x -C "$work/export"
+rsync -rlc --delete "$work/export/" "$work/tree/"
+export CCACHE_BASEDIR=$work/tree ALSOFT_DRIVERS=null
+cmake -S "$work/tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+# run ID: builds and runs the suite, writing the failing tests (or "build failed") to ID.failed.
+run() {
+  if ! cmake --build "$work/build" -j2 >"$out/$1.log" 2>&1; then
+    echo "build failed" >"$out/$1.failed"
+    return
+  fi
+  ctest --test-dir "$work/build" -j2 -LE soak --timeout 300 >>"$out/$1.log" 2>&1 || true
+  sed -n 's/^ *[0-9]* - \([^ ]*\) (.*/\1/p' "$out/$1.log" | sort >"$out/$1.failed"
+}
+
+ids=("$@")
+[ ${#ids[@]} -eq 0 ] && ids=(none $(sed -n 's/^@ \([^ ]*\).*/\1/p' "$here/faults.txt"))
+for id in "${ids[@]}"; do
+  if [ "$id" = none ]; then
+    run none
+  else
+    file=$(python3 "$here/apply.py" "$here/faults.txt" "$id" "$work/tree") || { echo "$id: does not apply"; continue; }
+    run "$id"
+    cp "$work/export/$file" "$work/tree/$file"
+  fi
+  echo "$id $(wc -l <"$out/$id.failed")" | tee -a "$out/summary.txt"
+done
