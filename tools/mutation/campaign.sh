@@ -23,11 +23,11 @@ fi
 commit=$(git -C "$repo" rev-parse --short "${1:-HEAD}")
 shift || true
 out=$work/results/$commit
-mkdir -p "$work/tree" "$out"
-# Only files that changed get a new time stamp, so the build stays incremental between runs.
-rm -rf "$work/export" && mkdir -p "$work/export"
-git -C "$repo" archive "$commit" | tar -x -C "$work/export"
-rsync -rlc --delete "$work/export/" "$work/tree/"
+mkdir -p "$out"
+# A clone of its own: a checkout touches only the files that changed, so the build stays incremental.
+[ -d "$work/tree/.git" ] || git clone -q --no-checkout "$repo" "$work/tree"
+git -C "$work/tree" fetch -q "$repo" "$commit"
+git -C "$work/tree" checkout -q --force --detach FETCH_HEAD
 export CCACHE_BASEDIR=$work/tree ALSOFT_DRIVERS=null
 cmake -S "$work/tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 
@@ -49,7 +49,7 @@ for id in "${ids[@]}"; do
   else
     file=$(python3 "$here/apply.py" "$here/faults.txt" "$id" "$work/tree") || { echo "$id: does not apply"; continue; }
     run "$id"
-    cp "$work/export/$file" "$work/tree/$file"
+    git -C "$work/tree" checkout -q -- "$file"
   fi
   echo "$id $(wc -l <"$out/$id.failed")" | tee -a "$out/summary.txt"
 done
