@@ -26,8 +26,8 @@ out=$work/results/$commit
 mkdir -p "$out"
 # A clone of its own: a checkout touches only the files that changed, so the build stays incremental.
 [ -d "$work/tree/.git" ] || git clone -q --no-checkout "$repo" "$work/tree"
-git -C "$work/tree" fetch -q "$repo" "$commit"
-git -C "$work/tree" checkout -q --force --detach FETCH_HEAD
+git -C "$work/tree" fetch -q "$repo" "+refs/heads/*:refs/remotes/origin/*"
+git -C "$work/tree" checkout -q --force --detach "$commit"
 export CCACHE_BASEDIR=$work/tree ALSOFT_DRIVERS=null
 cmake -S "$work/tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 
