@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bmp_writer.h"
+#include "support/test_support.h"
 #include "platform/bitmap_resources.h"
 #include "platform/platform_internal.h"
 #include "render_helpers.h"
@@ -44,7 +44,7 @@ protected:
     static void AddSolid(int id, uint32_t rgb) {
         static std::vector<uint8_t> bmps[2];
         auto& bmp = bmps[id == kRedId ? 0 : 1];
-        bmp = bmp_writer::Make24(4, 4, std::vector<uint32_t>(16, rgb));
+        bmp = MakeBmp24(4, 4, std::vector<uint32_t>(16, rgb));
         AddBitmapResource(id, bmp.data(), bmp.size());
     }
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "bmp_writer.h"
+#include "support/test_support.h"
 #include "platform/bitmap_resources.h"
 #include "platform/d3d9_shaders.h"
 #include "render_helpers.h"
@@ -34,7 +34,7 @@ protected:
 
 TEST_F(Textures, ColourKeyedTexelsBecomeTransparentBlack) {
     // Top row: magenta, red; bottom row: almost magenta, white.
-    auto bmp = bmp_writer::Make24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
+    auto bmp = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->GetWidth(), 2u);
@@ -56,7 +56,7 @@ TEST_F(Textures, ColourKeyedTexelsBecomeTransparentBlack) {
 }
 
 TEST_F(Textures, A1R5G5B5KeepsFiveBitsPerChannelAndOneBitAlpha) {
-    auto bmp = bmp_writer::Make24(2, 1, {0x874321, 0x00FF00});
+    auto bmp = MakeBmp24(2, 1, {0x874321, 0x00FF00});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFF00FF00u);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->GetFormat(), D3DFMT_A1R5G5B5);
@@ -75,7 +75,7 @@ TEST_F(Textures, A1R5G5B5KeepsFiveBitsPerChannelAndOneBitAlpha) {
 }
 
 TEST_F(Textures, PalettisedBitmapsDecodeThroughTheirPalette) {
-    auto bmp = bmp_writer::Make8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1});
+    auto bmp = MakeBmp8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(texture, nullptr);
     uint32_t texels[6] = {};
@@ -90,7 +90,7 @@ TEST_F(Textures, PalettisedBitmapsDecodeThroughTheirPalette) {
 
 TEST_F(Textures, MipLevelsZeroOrDefaultBuildTheWholeChain) {
     std::vector<uint32_t> pixels(16 * 4, 0x808080);
-    auto bmp = bmp_writer::Make24(16, 4, pixels);
+    auto bmp = MakeBmp24(16, 4, pixels);
     for (UINT mips : {0u, D3DX_DEFAULT}) {
         IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0, mips);
         ASSERT_NE(texture, nullptr);
@@ -111,7 +111,7 @@ TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
               E_FAIL);
     EXPECT_EQ(texture, nullptr);
 
-    const auto good = bmp_writer::Make24(5, 3, std::vector<uint32_t>(15, 0x123456));
+    const auto good = MakeBmp24(5, 3, std::vector<uint32_t>(15, 0x123456));
     HRESULT hr = S_OK;
     for (size_t cut = 0; cut < good.size(); ++cut) {
         std::vector<uint8_t> truncated(good.begin(), good.begin() + static_cast<long>(cut));
@@ -121,7 +121,7 @@ TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
 }
 
 TEST_F(Textures, HostileHeadersAreRejected) {
-    const auto good = bmp_writer::Make8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
+    const auto good = MakeBmp8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
     const auto patch32 = [&](size_t at, uint32_t value) {
         auto b = good;
         for (int i = 0; i < 4; ++i) b[at + i] = (value >> (8 * i)) & 0xFF;
@@ -148,7 +148,7 @@ TEST_F(Textures, HostileHeadersAreRejected) {
         }
     }
     // Palette indices beyond the stored palette read as black instead of past the table.
-    auto bmp = bmp_writer::Make8(2, 1, {0xFFFFFF}, {0, 200});
+    auto bmp = MakeBmp8(2, 1, {0xFFFFFF}, {0, 200});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(texture, nullptr);
     uint32_t texels[2] = {};
@@ -159,7 +159,7 @@ TEST_F(Textures, HostileHeadersAreRejected) {
 }
 
 TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
-    auto bmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0xFFFF00});
+    auto bmp = MakeBmp24(2, 1, {0xFF00FF, 0xFFFF00});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFFFF00FFu);
     ASSERT_NE(texture, nullptr);
     ClearTo(0xFF0000FFu);
@@ -188,7 +188,7 @@ TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
 
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     // The device leaves out an alpha test that cannot fail; every other test must still decide.
-    auto opaqueBmp = bmp_writer::Make24(2, 1, {0xFF0000, 0x00FF00});
+    auto opaqueBmp = MakeBmp24(2, 1, {0xFF0000, 0x00FF00});
     IDirect3DTexture9* opaque = Load(opaqueBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(opaque, nullptr);
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -223,7 +223,7 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
             << "function " << c.func << " reference " << c.ref << " diffuse " << std::hex << c.diffuse;
     }
     // A keyed texel of a texture that is not all opaque is still dropped.
-    auto keyedBmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0x00FF00});
+    auto keyedBmp = MakeBmp24(2, 1, {0xFF00FF, 0x00FF00});
     IDirect3DTexture9* keyed = Load(keyedBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(keyed, nullptr);
     g_pDevice->SetTexture(0, keyed);
@@ -270,7 +270,7 @@ TEST(AlphaReasoning, OnlyOperationsThatKeepOneProveAnOpaqueFragment) {
 }
 
 TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
-    auto bmp = bmp_writer::Make24(2, 1, {0xC0C0C0, 0x404040});
+    auto bmp = MakeBmp24(2, 1, {0xC0C0C0, 0x404040});
     IDirect3DTexture9* detail = Load(bmp, D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(detail, nullptr);
     ClearTo(0xFF000000u);
@@ -293,7 +293,7 @@ TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
 }
 
 TEST_F(Textures, BoundTexturesStayAliveUntilUnbound) {
-    auto bmp = bmp_writer::Make24(1, 1, {0x00FF00});
+    auto bmp = MakeBmp24(1, 1, {0x00FF00});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(texture, nullptr);
     g_pDevice->SetTexture(0, texture);

@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string>
 
-#include "hardening/game_process.h"
 #include "soak/soak_script.h"
 #include "support/test_support.h"
 
@@ -48,7 +47,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     }
     GameFolder folder("SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1");
     const std::string script = MakeSoakScript(20240601, frames, early, 640, 480);
-    ProcessSpec spec = DemoSpec(folder, folder.WriteScript(script), {"--fps", "80", "--seed", "7"});
+    ProcessSpec spec = folder.DemoSpec(script, {"--fps", "80", "--seed", "7"});
     spec.timeoutSeconds = 4800;
     const ProcessResult r = RunProcess(spec);
 
@@ -56,8 +55,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     ASSERT_FALSE(r.timedOut);
     ASSERT_EQ(r.signal, 0) << r.err;
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const nlohmann::json end =
-        nlohmann::json::parse(ReadFileBytes(folder.File("out/end.json")), nullptr, false);
+    const nlohmann::json end = folder.Dump("end");
     ASSERT_TRUE(end.is_object());
     EXPECT_EQ(end["frame"], frames - 1) << "the run ended early";
     EXPECT_TRUE(end["active"] == 1 && end["screens"]["mainMenu"] == 1) << "the run must end in the main menu";
@@ -70,7 +68,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
         const std::string name = entry.path().stem().string();
         const std::string kind = name.substr(0, name.find('-'));
         if (kind == "end") continue;
-        const nlohmann::json d = nlohmann::json::parse(ReadFileBytes(entry.path().string()), nullptr, false);
+        const nlohmann::json d = ReadJson(entry.path().string());
         ASSERT_TRUE(d.is_object()) << name;
         const nlohmann::json& screens = d["screens"];
         bool hit = false;
@@ -83,8 +81,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
         else if (kind == "play") {
             hit = d["active"] == 0 && d["levelDialogShown"] == 0;
             if (hit && d["frame"] < early) (d["isNight"] == 1 ? nightBeforeEarly : dayBeforeEarly) = true;
-        }
-        else if (kind == "menu")
+        } else if (kind == "menu")
             hit = d["active"] == 1 && screens["mainMenu"] == 1;
         ++visits[kind];
         hits[kind] += hit ? 1 : 0;

@@ -1,0 +1,78 @@
+#include "e2e/e2e_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+std::string ConfigText(int detail, int width, int height, int sound) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "SceneDetail %d\nScreenWidth %d\nScreenHeight %d\nScreenFormat 1\nSoundEnabled %d", detail,
+                  width, height, sound);
+    return text;
+}
+
+ScriptBuilder& ScriptBuilder::Add(int frame, const std::string& command) {
+    text_ += std::to_string(frame) + " " + command + "\n";
+    return *this;
+}
+
+ScriptBuilder& ScriptBuilder::Mouse(int frame, int x, int y) {
+    return Add(frame, "mouse " + std::to_string(x) + " " + std::to_string(y));
+}
+
+ScriptBuilder& ScriptBuilder::Click(int frame, int x, int y) {
+    return Add(frame, "click " + std::to_string(x) + " " + std::to_string(y));
+}
+
+int ScriptBuilder::Type(int frame, const std::string& word) {
+    for (char c : word) {
+        Tap(frame, std::string(1, c));
+        frame += 2;
+    }
+    return frame;
+}
+
+namespace {
+
+nlohmann::json Observe(const nlohmann::json& dump, const std::string& what) {
+    if (what == "screen") {
+        std::string shown = "none";
+        for (const auto& [name, flag] : dump["screens"].items())
+            if (flag == 1) shown = shown == "none" ? name : "several";
+        return shown;
+    }
+    if (what.rfind("plays ", 0) == 0 || what.rfind("frames ", 0) == 0) {
+        const std::string file = "sounds/" + what.substr(what.find(' ') + 1) + ".wav";
+        nlohmann::json frames = nlohmann::json::array();
+        for (const auto& e : dump["sounds"]["played"])
+            if (e["file"] == file) frames.push_back(e["frame"]);
+        return what[0] == 'p' ? nlohmann::json(frames.size()) : frames;
+    }
+    const nlohmann::json::json_pointer pointer(what);
+    return dump.contains(pointer) ? dump[pointer] : nlohmann::json();
+}
+
+}  // namespace
+
+void ExpectDumps(const GameFolder& folder, std::initializer_list<Expect> expectations) {
+    for (const Expect& e : expectations) {
+        const nlohmann::json dump = folder.Dump(e.dump);
+        if (!dump.is_object()) {
+            ADD_FAILURE() << "no dump " << e.dump;
+            continue;
+        }
+        const nlohmann::json seen = Observe(dump, e.what);
+        if (e.tolerance > 0.0 && seen.is_number())
+            EXPECT_NEAR(seen.get<double>(), e.value.get<double>(), e.tolerance) << e.dump << " " << e.what;
+        else
+            EXPECT_EQ(seen, e.value) << e.dump << " " << e.what;
+    }
+}
+
+ProcessResult RunDemo(const GameFolder& folder, const ScriptBuilder& script, std::vector<std::string> args) {
+    const ProcessResult r = RunProcess(folder.DemoSpec(script.Text(), std::move(args)));
+    EXPECT_TRUE(r.EndedCleanly() && r.exitCode == 0) << r.Describe();
+    return r;
+}
