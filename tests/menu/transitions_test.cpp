@@ -171,18 +171,4 @@ TEST_F(TransitionTest, LastLevelLeadsToTheClosingScreenWithTheOutro) {
     EXPECT_EQ(menu_->fadingIn, 0);
 }
 
-TEST_F(TransitionTest, DialogShowsThePasswordOfItsLevelWhichStartsThatLevelLater) {
-    // The dialog reads slot n - 1 for level n; typing that word on the password screen starts level n.
-    for (int level = 1; level <= 25; ++level) {
-        Build();
-        menu_->introScreen1 = 0;
-        menu_->passwordScreen = 1;
-        for (int i = 0; i < 5; ++i) Tap(KeyForLetter(menu_->levelPasswords[level - 1][i]));
-        Tap(DIK_RETURN);
-        EXPECT_EQ(currentLevel, level) << menu_->levelPasswords[level - 1];
-        EXPECT_EQ(menu_->active, 0);
-        EXPECT_EQ(menu_->messageShown, 0);
-    }
-}
-
 }  // namespace
