@@ -149,4 +149,10 @@ void FillDikStateFromSdl(uint8_t keys[256]) {
     }
 }
 
+int DikFromScancode(int scancode) {
+    for (const DikEntry& e : kKeys)
+        if (e.scancode == scancode) return e.code;
+    return -1;
+}
+
 }  // namespace platform
