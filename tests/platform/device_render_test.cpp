@@ -18,12 +18,6 @@ protected:
     void TearDown() override { DestroyTestDevice(); }
 };
 
-TEST_F(DeviceRender, ClearFillsEveryPixelWithOpaqueColour) {
-    ClearTo(0xFF336699u);
-    EXPECT_EQ(ReadPixel(0, 0), 0xFF336699u);
-    EXPECT_EQ(ReadPixel(63, 47), 0xFF336699u);
-}
-
 TEST_F(DeviceRender, PretransformedQuadLandsOnExactPixels) {
     DrawScreenQuad(10, 10, 20, 20, 0xFFFF0000u);
     EXPECT_EQ(ReadPixel(10, 10), 0xFFFF0000u);
@@ -61,16 +55,6 @@ TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
     g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
     DrawScreenQuad(0, 0, 8, 8, 0x10FFFFFFu);
     EXPECT_EQ(ReadPixel(2, 2), 0xFFFFFFFFu);
-}
-
-TEST_F(DeviceRender, AlphaTestDropsTexelsBelowTheReference) {
-    g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
-    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    DrawScreenQuad(0, 0, 32, 48, 0x00FF0000u);
-    DrawScreenQuad(32, 0, 64, 48, 0x01FF0000u);
-    EXPECT_EQ(ReadPixel(10, 10), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(40, 10), 0xFFFF0000u);
 }
 
 // A triangle in normalised device coordinates (identity transforms), clockwise on screen when
@@ -234,25 +218,6 @@ TEST_F(DeviceLighting, PointLightStopsAtItsRange) {
     g_pDevice->LightEnable(1, FALSE);
     DrawFacingSquare(50, 10);
     EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
-}
-
-TEST_F(DeviceLighting, LightingOffShowsTheVertexColourOrWhite) {
-    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-    DrawClipSpaceTriangle(true, 0xFF204080u);
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
-    DrawClipSpaceTriangle(true, 0xFF204080u);
-    EXPECT_EQ(ReadPixel(32, 24), 0xFF204080u);
-    ClearTo(0xFF000000u);
-    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
-    const float s = 0.5f;
-    const LitVertex v[3] = {{-s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
-                            {0, s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
-                            {s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0}};
-    g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2);  // no colour in the vertex: white
-    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(LitVertex));
-    EXPECT_EQ(ReadPixel(32, 24), 0xFFFFFFFFu);
 }
 
 TEST_F(DeviceLighting, LitVertexColourKeepsItsAlphaForTheAlphaTest) {

@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "support/test_support.h"
 #include "platform/bitmap_resources.h"
 #include "platform/d3d9_shaders.h"
 #include "render_helpers.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -158,34 +158,6 @@ TEST_F(Textures, HostileHeadersAreRejected) {
     texture->Release();
 }
 
-TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
-    auto bmp = MakeBmp24(2, 1, {0xFF00FF, 0xFFFF00});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    ClearTo(0xFF0000FFu);
-    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    g_pDevice->SetTexture(0, texture);
-    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF0000FFu);  // left half keyed: the blue background
-    EXPECT_EQ(ReadPixel(50, 20), 0xFFFFFF00u);  // right half: the yellow texel
-
-    // Unbinding the texture draws the quad in its vertex colour.
-    g_pDevice->SetTexture(0, nullptr);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF00FF00u);
-    texture->Release();
-}
-
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     // The device leaves out an alpha test that cannot fail; every other test must still decide.
     auto opaqueBmp = MakeBmp24(2, 1, {0xFF0000, 0x00FF00});
@@ -207,11 +179,15 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
         bool drawn;
     };
     const Case cases[] = {
-        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},  {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},       {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},    {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
+        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},
+        {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},
+        {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
         // The vertex's own alpha reaches the test through the modulation.
-        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false}, {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
+        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false},
+        {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
         {D3DCMP_GREATEREQUAL, 129, 0x80FFFFFFu, false},
     };
     for (const Case& c : cases) {
@@ -236,60 +212,6 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     g_pDevice->SetTexture(0, nullptr);
     opaque->Release();
     keyed->Release();
-}
-
-TEST(AlphaReasoning, OnlyOperationsThatKeepOneProveAnOpaqueFragment) {
-    using platform::FragmentAlphaIsOne;
-    platform::ProgramKey key{};
-    const bool both[2] = {true, true}, firstOnly[2] = {true, false};
-    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));  // no stage: the diffuse alpha
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    // Stage 0 on: alpha op at [14], its arguments at [15] and [16]; stage 1 from [17].
-    key[10] = 1;
-    key[14] = D3DTOP_SELECTARG1;
-    key[15] = D3DTA_TEXTURE;
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_MODULATE;
-    key[16] = D3DTA_DIFFUSE;
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));
-    key[14] = D3DTOP_ADD;  // 1 plus anything not negative is clamped to 1
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_ADDSIGNED;  // 1 + a - 0.5 needs a = 1 too
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_SELECTARG1;
-    // Stage 1 reads its own texture, which may be transparent.
-    key[17] = 1;
-    key[21] = D3DTOP_MODULATE;
-    key[22] = D3DTA_TEXTURE;
-    key[23] = D3DTA_CURRENT;
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, firstOnly));
-    key[21] = D3DTOP_DISABLE;  // passes the current alpha on
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, firstOnly));
-}
-
-TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
-    auto bmp = MakeBmp24(2, 1, {0xC0C0C0, 0x404040});
-    IDirect3DTexture9* detail = Load(bmp, D3DFMT_A8R8G8B8, 0);
-    ASSERT_NE(detail, nullptr);
-    ClearTo(0xFF000000u);
-    g_pDevice->SetTexture(0, nullptr);  // stage 0 passes the diffuse colour on
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADDSIGNED);
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    g_pDevice->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
-    g_pDevice->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    g_pDevice->SetTexture(1, detail);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
-    EXPECT_NEAR(Red(ReadPixel(10, 20)), 0x80 + 0xC0 - 0x80, 2);
-    EXPECT_NEAR(Red(ReadPixel(50, 20)), 0x80 + 0x40 - 0x80, 2);
-
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF808080u);
-    g_pDevice->SetTexture(1, nullptr);
-    detail->Release();
 }
 
 TEST_F(Textures, BoundTexturesStayAliveUntilUnbound) {
