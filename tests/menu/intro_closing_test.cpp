@@ -39,25 +39,6 @@ TEST_F(IntroTest, TheWheelPushesTheBarFromItsRearEdge) {
     EXPECT_EQ(menu_->mainMenuScreen, 1);
 }
 
-TEST_F(IntroTest, SpaceSkipsOneScreenPerPress) {
-    RunFor(500.0f);
-    KeyDown(DIK_SPACE);
-    Frame();
-    EXPECT_EQ(menu_->introScreen2, 1);
-    EXPECT_EQ(menu_->introScreen1, 0);
-    EXPECT_EQ(menu_->introTimer, 0.0f);
-    // Held: no further skips.
-    RunFor(1000.0f);
-    EXPECT_EQ(menu_->introScreen2, 1);
-    KeyUp(DIK_SPACE);
-    Frame();
-    Tap(DIK_SPACE);
-    EXPECT_EQ(menu_->introScreen3, 1);
-    Tap(DIK_SPACE);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->introScreen3, 0);
-}
-
 TEST_F(IntroTest, ScreenPriorityRunsOnlyTheFirstSetScreen) {
     // All three logo screens set: the third runs, the others wait.
     menu_->introScreen2 = 1;

@@ -38,37 +38,8 @@ TEST_F(MainMenuTest, HoverPlaysTheClickOncePerNewButton) {
     EXPECT_TRUE(TakePlayed().empty()) << "leaving every button is silent";
 }
 
-TEST_F(MainMenuTest, ClickBesideTheButtonsOnlyClicks) {
-    MouseAtVirtual(150.0f, 500.0f);
-    Frame();
-    TakePlayed();
-    Click();
-    EXPECT_EQ(PlayedCount(kSoundClick), 1);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->active, 1);
-    EXPECT_EQ(menu_->fadingIn, 0);
-    EXPECT_EQ(menu_->passwordScreen + menu_->creditsScreen + menu_->optionsScreen, 0);
-}
-
-TEST_F(MainMenuTest, ButtonsOpenTheirScreensAndCreditsCloseOnANewPress) {
-    struct {
-        int button;
-        uint8_t Menu::*flag;
-    } rows[] = {{kButtonPassword, &Menu::passwordScreen},
-                {kButtonCredits, &Menu::creditsScreen},
-                {kButtonOptions, &Menu::optionsScreen}};
-    for (const auto& row : rows) {
-        Build();
-        ShowMainMenu();
-        MouseOnButton(row.button);
-        Frame();
-        Click();
-        EXPECT_EQ(menu_.get()->*row.flag, 1) << row.button;
-        EXPECT_EQ(menu_->mainMenuScreen, 0) << row.button;
-    }
-    // On the credits now. A key held since before the screen opened does not close it.
-    Build();
-    ShowMainMenu();
+TEST_F(MainMenuTest, CreditsCloseOnANewPressOnly) {
+    // A key held since before the credits opened does not close them.
     KeyDown(DIK_SPACE);
     Frame();
     MouseOnButton(kButtonCredits);
