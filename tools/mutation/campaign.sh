@@ -6,6 +6,8 @@
 # it is no part of the test command.
 #   tools/mutation/campaign.sh [COMMIT [FAULT-ID...]]   run (all faults, or the named ones)
 #   tools/mutation/campaign.sh --compare OLD NEW          faults OLD's suite caught that NEW's missed
+# To compare two suites cheaply, run the new one on every fault, then the old one on the faults the
+# new one let through (--missed NEW lists them).
 # Work folder $VOLTRANA_MUTANTS (default /tmp/voltrana-mutants): tree/, build/, results/COMMIT/ with
 # ID.failed (the failing tests) and summary.txt (ID and how many tests failed).
 set -euo pipefail
@@ -13,6 +15,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 work=${VOLTRANA_MUTANTS:-/tmp/voltrana-mutants}
 
+if [ "${1:-}" = --missed ]; then
+  for f in "$work/results/$2"/*.failed; do [ -s "$f" ] || basename "$f" .failed; done | grep -v '^none$' || true
+  exit 0
+fi
 if [ "${1:-}" = --compare ]; then
   for f in "$work/results/$2"/*.failed; do
     id=$(basename "$f" .failed)
