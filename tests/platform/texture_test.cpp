@@ -32,60 +32,52 @@ protected:
     }
 };
 
-TEST_F(Textures, ColourKeyedTexelsBecomeTransparentBlack) {
-    // Top row: magenta, red; bottom row: almost magenta, white.
-    auto bmp = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetWidth(), 2u);
-    EXPECT_EQ(texture->GetHeight(), 2u);
-    uint32_t texels[4] = {};
-    ASSERT_EQ(texture->ReadTexels(texels, 4), S_OK);
-    EXPECT_EQ(texels[0], 0x00000000u);
-    EXPECT_EQ(texels[1], 0xFFFF0000u);
-    EXPECT_EQ(texels[2], 0xFFFE00FFu);
-    EXPECT_EQ(texels[3], 0xFFFFFFFFu);
-    texture->Release();
-
-    // A key with alpha 0 matches nothing: the bitmap's texels are opaque.
-    texture = Load(bmp, D3DFMT_A8R8G8B8, 0x00FF00FFu);
-    ASSERT_NE(texture, nullptr);
-    texture->ReadTexels(texels, 4);
-    EXPECT_EQ(texels[0], 0xFFFF00FFu);
-    texture->Release();
-}
-
-TEST_F(Textures, A1R5G5B5KeepsFiveBitsPerChannelAndOneBitAlpha) {
-    auto bmp = MakeBmp24(2, 1, {0x874321, 0x00FF00});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFF00FF00u);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetFormat(), D3DFMT_A1R5G5B5);
-    uint32_t texels[2] = {};
-    texture->ReadTexels(texels, 2);
-    // Each channel is one of the 32 levels, widened back by repeating the top bits.
-    const auto level = [](uint32_t v) { return (v >> 3) << 3 | (v >> 5); };
-    EXPECT_EQ(texels[0] >> 24, 0xFFu);
-    EXPECT_EQ(Red(texels[0]), static_cast<int>(level(Red(texels[0]))));
-    EXPECT_NEAR(Red(texels[0]), 0x87, 4);
-    EXPECT_NEAR(Green(texels[0]), 0x43, 4);
-    EXPECT_NEAR(Blue(texels[0]), 0x21, 4);
-    EXPECT_NE(Red(texels[0]), 0x87);    // 0x87 itself is not a five-bit level
-    EXPECT_EQ(texels[1], 0x00000000u);  // keyed green
-    texture->Release();
-}
-
-TEST_F(Textures, PalettisedBitmapsDecodeThroughTheirPalette) {
-    auto bmp = MakeBmp8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    uint32_t texels[6] = {};
-    texture->ReadTexels(texels, 6);
-    EXPECT_EQ(texels[0], 0xFF112233u);
-    EXPECT_EQ(texels[1], 0x00000000u);
-    EXPECT_EQ(texels[2], 0xFF000000u);
-    EXPECT_EQ(texels[3], 0x00000000u);
-    EXPECT_EQ(texels[5], 0xFF112233u);
-    texture->Release();
+// Texels as the texture keeps them, 0xAARRGGBB, for bitmaps decoded with and without a colour key.
+TEST_F(Textures, DecodeKeyAndConvertTexels) {
+    const auto rgb = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bmp;
+        D3DFORMAT format;
+        D3DCOLOR key;
+        std::vector<uint32_t> texels;
+    } cases[] = {
+        {"magenta keyed: transparent black, a near miss stays",
+         rgb,
+         D3DFMT_A8R8G8B8,
+         0xFFFF00FFu,
+         {0x00000000u, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
+        {"a key with alpha 0 matches nothing",
+         rgb,
+         D3DFMT_A8R8G8B8,
+         0x00FF00FFu,
+         {0xFFFF00FFu, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
+        // Five bits a channel, widened back by repeating the top bits, and one bit of alpha.
+        {"A1R5G5B5",
+         MakeBmp24(2, 1, {0x874321, 0x00FF00}),
+         D3DFMT_A1R5G5B5,
+         0xFF00FF00u,
+         {0xFF844221u, 0x00000000u}},
+        {"palettised, keyed through the palette",
+         MakeBmp8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1}),
+         D3DFMT_A8R8G8B8,
+         0xFFFF00FFu,
+         {0xFF112233u, 0, 0xFF000000u, 0, 0xFF112233u, 0xFF112233u}},
+        {"indices past the stored palette read black",
+         MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}),
+         D3DFMT_A8R8G8B8,
+         0,
+         {0xFFFFFFFFu, 0xFF000000u}},
+    };
+    for (const auto& c : cases) {
+        IDirect3DTexture9* texture = Load(c.bmp, c.format, c.key);
+        ASSERT_NE(texture, nullptr) << c.what;
+        EXPECT_EQ(texture->GetFormat(), c.format);
+        std::vector<uint32_t> texels(c.texels.size());
+        ASSERT_EQ(texture->ReadTexels(texels.data(), static_cast<UINT>(texels.size())), S_OK);
+        EXPECT_EQ(texels, c.texels) << c.what;
+        texture->Release();
+    }
 }
 
 TEST_F(Textures, MipLevelsZeroOrDefaultBuildTheWholeChain) {
@@ -147,15 +139,6 @@ TEST_F(Textures, HostileHeadersAreRejected) {
             EXPECT_TRUE(FAILED(hr));
         }
     }
-    // Palette indices beyond the stored palette read as black instead of past the table.
-    auto bmp = MakeBmp8(2, 1, {0xFFFFFF}, {0, 200});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
-    ASSERT_NE(texture, nullptr);
-    uint32_t texels[2] = {};
-    texture->ReadTexels(texels, 2);
-    EXPECT_EQ(texels[0], 0xFFFFFFFFu);
-    EXPECT_EQ(texels[1], 0xFF000000u);
-    texture->Release();
 }
 
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
