@@ -56,7 +56,9 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         const std::string log = ReadFileBytes("log.txt");
         EXPECT_NE(log.find(c.log), std::string::npos) << log;
         EXPECT_EQ(MessageBoxCount(), boxes + (c.box ? 1 : 0));
-        if (c.box) EXPECT_STREQ(LastMessageBoxText(), c.box);
+        if (c.box) {
+            EXPECT_STREQ(LastMessageBoxText(), c.box);
+        }
         if (c.ok) {
             EXPECT_EQ(g_engine.textureFormat, D3DFMT_A8R8G8B8) << "the textures keep the configured format";
             DWORD normalize = 0;
