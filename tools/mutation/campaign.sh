@@ -55,7 +55,8 @@ export work
 
 # run ID: builds and runs the suite, writing the failing tests (or "build failed") to ID.failed.
 run() {
-  if ! cmake --build "$work/build" -j2 >"$out/$1.log" 2>&1; then
+  if ! cmake --build "$work/build" -j2 --target voltrana voltrana-demo platform_tests engine_tests render_tests \
+    game_tests menu_tests content_tests e2e_tests hardening_tests >"$out/$1.log" 2>&1; then
     echo "build failed" >"$out/$1.failed"
     return
   fi
