@@ -87,7 +87,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
         ++visits[kind];
         hits[kind] += hit ? 1 : 0;
     }
-    // A shortened run (CI's 12,000 frames) makes fewer visits of each kind than the full one.
+    // A shortened run (CI's 10,000 frames) makes fewer visits of each kind than the full one.
     const int minVisits = frames >= 100000 ? 5 : 2;
     for (const char* kind : {"credits", "options", "password", "play", "menu"}) {
         EXPECT_GE(visits[kind], minVisits) << kind;
