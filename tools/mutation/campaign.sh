@@ -46,7 +46,7 @@ suite() {
   local status=0
   (cd "$work/build/game" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
     timeout 900 "../tests/$1_tests" --gtest_brief=1 >"$2" 2>&1) || status=$?
-  sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/.]*\).*/\1/p' "$2" | grep -v '^[0-9]' | sort -u >"$2.failed"
+  sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/.]*\).*/\1/p' "$2" | { grep -v '^[0-9]' || true; } | sort -u >"$2.failed"
   [ "$status" != 0 ] && [ ! -s "$2.failed" ] && echo "$1 crashed" >"$2.failed"
   cat "$2.failed"
 }
