@@ -2,7 +2,6 @@
 // is one line on stderr and status 2; none of them opens a window or touches the folder.
 #include <gtest/gtest.h>
 
-#include "hardening/game_process.h"
 #include "support/test_support.h"
 
 namespace {
