@@ -3,10 +3,12 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config ccache clang libclang-rt-14-dev
-  libsdl2-dev libepoxy-dev libfreetype-dev libfontconfig-dev fonts-liberation2
+  libsdl2-dev libx11-dev libepoxy-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libopenal-dev libalut-dev libcairo2-dev libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
+  xvfb openbox xdotool x11-apps x11-utils netpbm
+  desktop-file-utils appstream dpkg-dev man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -106,9 +106,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     wc.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(107));
     RegisterClassExA(&wc);
 
-    // Without a readable config.ini there would be no screen size at all; play at 800 x 600 instead.
-    const bool configRead = ReadConfig();
-    if (!configRead) ApplyDefaultConfig();
+    // A setting the file does not give in a usable form (or no file at all) takes its default, so
+    // that a broken config.ini never stops the game.
+    ReadConfig();
+    ApplyConfigFallbacks();
     FillEngineSettings();
 
     g_hWnd = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kClassName,
@@ -116,12 +117,18 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_hInstance = instance;
     if (!g_hWnd) {
+        // The log is otherwise made by the device's start-up: replace the previous run's log, so
+        // that it does not tell an old story.
+        LogInit();
+        LogWrite("Nepodarilo sa vytvorit okno: ziadna obrazovka (je nastaveny DISPLAY?)");
         std::fprintf(stderr, "voltrana: cannot open a window (no display available?)\n");
         UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
         return 1;
     }
 
-    if (!g_engine.Init()) {
+    const bool deviceReady = g_engine.Init();
+    LogConfigFallbacks();
+    if (!deviceReady) {
         // The message box has told the player (and the log the details); without a device there is
         // nothing to run. A message box may not show on every system, so say it on stderr too.
         std::fprintf(
@@ -131,13 +138,17 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         Shutdown();
         return 1;
     }
-    if (!configRead)
-        LogWrite("config.ini sa nepodarilo precitat: pouzivam 800x600, 32 bitov, detail 0, zvuk zapnuty");
+    // The device may have fallen back to a size it can make; the options screen starts from it.
+    ScreenWidth = static_cast<int32_t>(g_engine.width);
+    ScreenHeight = static_cast<int32_t>(g_engine.height);
 
     SetDefaultRenderStates();
     g_engine.textureMipLevels = 0;
     gameSrand(timeGetTime());
     g_input.Init();
+    // The window is shown before the loading frame, so that the player sees it while loading.
+    ShowWindow(g_hWnd, SW_SHOWDEFAULT);
+    UpdateWindow(g_hWnd);
     ShowLoadingScreen();
     SoundStartup();
     g_smallFont.Create(12, 700, "Arial");
@@ -148,9 +159,6 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     g_resources.Load();
     AddLights();
     g_capFrameRate = InGameMode;
-
-    ShowWindow(g_hWnd, SW_SHOWDEFAULT);
-    UpdateWindow(g_hWnd);
 
     MSG msg{};
     while (msg.message != WM_QUIT) {

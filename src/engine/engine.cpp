@@ -1,10 +1,15 @@
 #include "engine/engine.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "engine/log.h"
+#include "platform/language.h"
 
 namespace {
+const unsigned kFallbackWidth = 800;
+const unsigned kFallbackHeight = 600;
+
 // The vertical field of view, as the float with bits 0x3F3F7CD1 (about 42.86 degrees).
 float FieldOfView() {
     const uint32_t bits = 0x3F3F7CD1u;
@@ -29,7 +34,7 @@ bool Engine::Init() {
     g_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
     if (!g_pD3D) {
         LogWrite("Nemozno vytvorit g_pD3D");
-        MessageBoxA(g_hWnd, "Error pri vytv\xE1" "ran\xED Direct3D9", "ERROR", MB_OK);
+        MessageBoxA(g_hWnd, Texts().deviceError, "ERROR", MB_OK);
         return false;
     }
     LogWrite("g_pD3D vytvorene");
@@ -47,17 +52,31 @@ bool Engine::Init() {
     params.AutoDepthStencilFormat = D3DFMT_D16;
     params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
 
-    HRESULT hr = g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                      &params, &g_pDevice);
+    HRESULT hr = g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd,
+                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &g_pDevice);
     if (FAILED(hr)) {
         params.BackBufferFormat = D3DFMT_R5G6B5;
-        hr = g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                  &params, &g_pDevice);
+        hr = g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd,
+                                  D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &g_pDevice);
+    }
+    if (FAILED(hr) && (width != kFallbackWidth || height != kFallbackHeight)) {
+        // A size from a hand-edited config.ini that no device can make: play at the default size.
+        LogWriteF("   %ux%u sa nepodarilo vytvorit, skusam %ux%u", static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), kFallbackWidth, kFallbackHeight);
+        width = params.BackBufferWidth = kFallbackWidth;
+        height = params.BackBufferHeight = kFallbackHeight;
+        viewport = D3DVIEWPORT9{0, 0, width, height, nearPlane, farPlane};
+        for (D3DFORMAT format : {screenFormat, D3DFMT_R5G6B5}) {
+            params.BackBufferFormat = format;
+            hr = g_pD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g_hWnd,
+                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &g_pDevice);
+            if (SUCCEEDED(hr)) break;
+        }
     }
     if (FAILED(hr) || !g_pDevice) {
         g_pDevice = nullptr;
         LogWrite("chyba pri inicializacii g_pD3D");
-        MessageBoxA(g_hWnd, "Va\x9A" "a karta nieje kompatibiln\xE1 s Direct3D9", "ERROR", MB_OK);
+        MessageBoxA(g_hWnd, Texts().deviceIncompatible, "ERROR", MB_OK);
         return false;
     }
     LogWrite("inicializacia g_pD3D uspesna");
@@ -121,7 +140,8 @@ void Engine::SetZBuffer(uint8_t on) {
 }
 
 void Engine::SetMipFilter(uint32_t sampler, uint8_t on) {
-    if (g_pDevice) g_pDevice->SetSamplerState(sampler, D3DSAMP_MIPFILTER, on == 1 ? D3DTEXF_LINEAR : D3DTEXF_NONE);
+    if (g_pDevice)
+        g_pDevice->SetSamplerState(sampler, D3DSAMP_MIPFILTER, on == 1 ? D3DTEXF_LINEAR : D3DTEXF_NONE);
 }
 
 void Engine::SetLighting(uint8_t on) {
@@ -150,12 +170,12 @@ void Engine::SetUnlitTextureStages() {
         DWORD value;
     };
     static const StageState kStates[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},  {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},  {0, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},   {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {1, D3DTSS_COLORARG2, D3DTA_CURRENT},  {1, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {0, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},  {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {1, D3DTSS_COLORARG2, D3DTA_CURRENT}, {1, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
     };
     for (const StageState& s : kStates) g_pDevice->SetTextureStageState(s.stage, s.type, s.value);
 }

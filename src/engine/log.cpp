@@ -3,15 +3,16 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/game_folders.h"
+
 const char* const kVersionLine = "Voltrana v1.16 - (c) 2026 Voltrana team";
 
 namespace {
-const char* const kLogFile = "log.txt";
 const char* const kStars = "********************************************\n";
 }  // namespace
 
 void LogInit() {
-    FILE* f = std::fopen(kLogFile, "w");
+    FILE* f = std::fopen(LogFilePath(), "w");
     if (!f) return;
     std::fputs(kStars, f);
     std::fputs("<<<<<<<<<<<<<<<Z.R.M.7 Engine>>>>>>>>>>>>>>>\n", f);
@@ -24,7 +25,7 @@ void LogInit() {
 void LogWrite(const char* text) {
     // Opened for update so that a missing log is never created here: before the banner exists,
     // lines are dropped.
-    FILE* f = std::fopen(kLogFile, "r+");
+    FILE* f = std::fopen(LogFilePath(), "r+");
     if (!f) return;
     if (std::fseek(f, 0, SEEK_END) == 0) std::fprintf(f, "%s\n", text ? text : "");
     std::fclose(f);

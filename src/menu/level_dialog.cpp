@@ -6,6 +6,7 @@
 #include "game/game_world.h"
 #include "menu/level_passwords.h"
 #include "menu/menu_screens.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -41,14 +42,15 @@ void Menu::UpdateLevelDialog() {
 
     const int32_t halfWidth = static_cast<int32_t>(g_engine.width / 2);
     const int32_t halfHeight = static_cast<int32_t>(g_engine.height / 2);
+    const GameTexts& texts = Texts();
     char text[64];
-    std::snprintf(text, sizeof text, "LEVEL %d", currentLevel);
-    levelTitleFont.Draw(halfWidth - 112, halfHeight - 75, kMenuLit, text);
+    std::snprintf(text, sizeof text, texts.levelTitle.text, currentLevel);
+    levelTitleFont.Draw(halfWidth + texts.levelTitle.left, halfHeight - 75, kMenuLit, text);
     // Slot n - 1 holds the password of level n; a level number outside the table shows none.
     const int32_t slot = currentLevel - 1;
     const char* password = slot >= 0 && slot < kPasswordSlots ? levelPasswords[slot] : "";
-    std::snprintf(text, sizeof text, "Heslo: %.*s", kPasswordLength, password);
-    levelPasswordFont.Draw(halfWidth - 89, halfHeight + 15, kMenuLit, text);
+    std::snprintf(text, sizeof text, texts.levelPassword.text, kPasswordLength, password);
+    levelPasswordFont.Draw(halfWidth + texts.levelPassword.left, halfHeight + 15, kMenuLit, text);
 
     const float cx = static_cast<float>(g_engine.width) * 0.5f;
     const float cy = static_cast<float>(g_engine.height) * 0.5f;

@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 #include "engine/log.h"
 #include "menu/resource_set.h"
+#include "platform/language.h"
 #include "render/text_font.h"
 
 void ShowLoadingScreen() {
@@ -13,9 +14,10 @@ void ShowLoadingScreen() {
     font.Create(35, 700, "Arial");
     g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
     g_pDevice->BeginScene();
-    const int32_t x = static_cast<int32_t>(g_engine.width / 2) - 96;
+    const PlacedText& text = Texts().loading;
+    const int32_t x = static_cast<int32_t>(g_engine.width / 2) + text.left;
     const int32_t y = static_cast<int32_t>(g_engine.height / 2) - 14;
-    font.Draw(x, y, MakeColor(1.0f, 1.0f, 1.0f, 1.0f), "Moment pros\xEDm");
+    font.Draw(x, y, MakeColor(1.0f, 1.0f, 1.0f, 1.0f), text.text);
     g_pDevice->EndScene();
     g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     font.Release();

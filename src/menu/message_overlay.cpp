@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/frame_timer.h"
 #include "menu/menu_screens.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -38,14 +39,16 @@ void RunMessageOverlay(Menu& menu) {
         menu.messageTimer = 0.0f;
     }
 
+    const GameTexts& texts = Texts();
     if (menu.messageKind == kMessageRestartNotice) {
-        menu.messageSmallFont.Draw(Truncated(w * 0.5f - 235.0f), Truncated(h * 0.5f - 30.0f), kMenuLit,
-                                   "Nastavenia sa prejavia a\x9E po re\x9Atarte programu");
-        menu.messageSmallFont.Draw(Truncated(w * 0.5f - 230.0f), Truncated(h * 0.5f + 5.0f), kMenuLit,
-                                   "Nastaven\xED se projev\xED a\x9E po restartu programu");
+        const PlacedText* lines = texts.restartNotice;
+        menu.messageSmallFont.Draw(Truncated(w * 0.5f + lines[0].left), Truncated(h * 0.5f - 30.0f), kMenuLit,
+                                   lines[0].text);
+        menu.messageSmallFont.Draw(Truncated(w * 0.5f + lines[1].left), Truncated(h * 0.5f + 5.0f), kMenuLit,
+                                   lines[1].text);
     } else if (menu.messageKind == kMessageInvalidPassword) {
-        menu.messageFont.Draw(Truncated(w * 0.5f - 100.0f), Truncated(h * 0.5f - 20.0f), kMenuLit,
-                              "Heslo neplatn\xE9");
+        menu.messageFont.Draw(Truncated(w * 0.5f + texts.invalidPassword.left), Truncated(h * 0.5f - 20.0f),
+                              kMenuLit, texts.invalidPassword.text);
     }
 
     if (KeyPressed(DIK_RETURN) || KeyPressed(DIK_SPACE) || KeyPressed(DIK_ESCAPE) ||

@@ -24,6 +24,12 @@ public:
 void SetAutomation(Automation* automation);
 Automation* GetAutomation();
 
+// A press seen between two frames (a key or button event from the window system, or a scripted one):
+// the next read of the keyboard or mouse shows it down even if it was already released, so a tap
+// shorter than a frame counts as held for exactly one frame.
+void LatchKeyPress(int dikCode);
+void LatchButtonPress(int button);  // 0 left, 1 right
+
 // What the device did for the last frame it presented, counted while counting is on (the timedemo
 // turns it on). Fragments are counted as they pass the depth and alpha tests, so a pixel painted
 // over three times counts three.

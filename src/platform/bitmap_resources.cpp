@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/language.h"
+
 namespace {
 
 struct AddedResource {
@@ -17,18 +19,13 @@ std::map<int, std::unique_ptr<AddedResource>>& Added() {
     return added;
 }
 
-}  // namespace
-
-const BitmapResource* FindBitmapResource(int id) {
-    auto& added = Added();
-    auto it = added.find(id);
-    if (it != added.end()) return &it->second->resource;
-    // The generated table is sorted by id: binary search.
+// Binary search in a generated table sorted by id.
+const BitmapResource* FindIn(const BitmapResource* table, int count, int id) {
     int lo = 0;
-    int hi = g_bitmapResourceCount - 1;
+    int hi = count - 1;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        const BitmapResource& r = g_bitmapResources[mid];
+        const BitmapResource& r = table[mid];
         if (r.id == id) return r.data ? &r : nullptr;
         if (r.id < id) {
             lo = mid + 1;
@@ -37,6 +34,19 @@ const BitmapResource* FindBitmapResource(int id) {
         }
     }
     return nullptr;
+}
+
+}  // namespace
+
+const BitmapResource* FindBitmapResource(int id) {
+    auto& added = Added();
+    auto it = added.find(id);
+    if (it != added.end()) return &it->second->resource;
+    if (GameLanguage() == Language::kEnglish) {
+        if (const BitmapResource* twin = FindIn(g_englishBitmapResources, g_englishBitmapResourceCount, id))
+            return twin;
+    }
+    return FindIn(g_bitmapResources, g_bitmapResourceCount, id);
 }
 
 void AddBitmapResource(int id, const uint8_t* data, size_t size) {

@@ -399,23 +399,7 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     if (workQueryRunning_) glEndQuery(GL_SAMPLES_PASSED);  // the frame's drawing ends here
     SDL_Window* window = MainWindow();
     if (window && !VideoIsHeadless()) {
-        int drawableWidth = 0;
-        int drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-        int x, y, w, h;
-        LetterboxRect(drawableWidth, drawableHeight, x, y, w, h);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glDisable(GL_SCISSOR_TEST);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);  // the bars beside or above the picture
-        const bool exact = w == width_ && h == height_;
-        // The framebuffer's bottom row is the picture's bottom row, in both buffers.
-        glBlitFramebuffer(0, 0, width_, height_, x, drawableHeight - y - h, x + w, drawableHeight - y,
-                          GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
-        SDL_GL_SwapWindow(window);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        BlitToWindow(framebuffer_, width_, height_);
         fixedDirty_ = true;
     } else {
         // With no window nothing else ends the frame: OpenGL (llvmpipe above all) would keep queueing

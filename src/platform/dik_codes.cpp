@@ -139,6 +139,12 @@ int DikFromName(const char* name) {
 
 namespace platform {
 
+int DikFromScancode(int scancode) {
+    for (const DikEntry& e : kKeys)
+        if (e.scancode == scancode) return e.code;
+    return -1;
+}
+
 void FillDikStateFromSdl(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     int count = 0;

@@ -20,6 +20,10 @@ const DIDATAFORMAT c_dfDIMouse{sizeof(DIDATAFORMAT), sizeof(DIMOUSESTATE)};
 
 namespace {
 
+// Presses seen since the last read of each device.
+uint8_t s_latchedKeys[256] = {};
+bool s_latchedButtons[2] = {};
+
 bool SameGuid(const GUID& a, const GUID& b) {
     return std::memcmp(&a, &b, sizeof(GUID)) == 0;
 }
@@ -53,6 +57,10 @@ public:
                 // SDL lets go of every key when the window loses focus and reads them again after.
                 platform::FillDikStateFromSdl(keys);
             }
+            for (int i = 0; i < 256; ++i) keys[i] |= s_latchedKeys[i];
+            std::memset(s_latchedKeys, 0, sizeof s_latchedKeys);
+            // Alt+Enter switches between full screen and a window; it is not the game's Enter.
+            if ((keys[DIK_LMENU] | keys[DIK_RMENU]) & 0x80) keys[DIK_RETURN] = keys[DIK_NUMPADENTER] = 0;
             return S_OK;
         }
         if (size < sizeof(DIMOUSESTATE)) return DIERR_INVALIDPARAM;
@@ -69,8 +77,9 @@ public:
             left = (buttons & SDL_BUTTON_LMASK) != 0;
             right = (buttons & SDL_BUTTON_RMASK) != 0;
         }
-        state.rgbButtons[0] = left ? 0x80 : 0;
-        state.rgbButtons[1] = right ? 0x80 : 0;
+        state.rgbButtons[0] = (left || s_latchedButtons[0]) ? 0x80 : 0;
+        state.rgbButtons[1] = (right || s_latchedButtons[1]) ? 0x80 : 0;
+        s_latchedButtons[0] = s_latchedButtons[1] = false;
         std::memset(data, 0, size);
         std::memcpy(data, &state, sizeof(state));
         return S_OK;
@@ -106,6 +115,14 @@ public:
 };
 
 }  // namespace
+
+void LatchKeyPress(int dikCode) {
+    if (dikCode >= 0 && dikCode < 256) s_latchedKeys[dikCode] = 0x80;
+}
+
+void LatchButtonPress(int button) {
+    if (button == 0 || button == 1) s_latchedButtons[button] = true;
+}
 
 HRESULT DirectInput8Create(HINSTANCE, DWORD, REFIID iid, void** out, void*) {
     if (!out) return DIERR_INVALIDPARAM;

@@ -99,9 +99,11 @@ HRESULT DirectInput8Create(HINSTANCE instance, DWORD version, REFIID iid, void**
 #define DIK_N 0x31
 #define DIK_M 0x32
 #define DIK_RSHIFT 0x36
+#define DIK_LMENU 0x38
 #define DIK_SPACE 0x39
 #define DIK_NUMPADENTER 0x9C
 #define DIK_RCONTROL 0x9D
+#define DIK_RMENU 0xB8
 #define DIK_UP 0xC8
 #define DIK_LEFT 0xCB
 #define DIK_RIGHT 0xCD

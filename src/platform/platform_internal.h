@@ -21,6 +21,18 @@ HWND MainWindowHandle();
 // The back buffer the device renders; the mouse is mapped into it.
 void SetBackBufferSize(int width, int height);
 void GetBackBufferSize(int& width, int& height);
+// The window's real size: in the units of mouse positions (points) and of its drawable (pixels).
+// Refreshed on every window event and, in case a change went unannounced, every half second.
+void RefreshWindowGeometry();
+void GetWindowGeometry(int& pointWidth, int& pointHeight, int& pixelWidth, int& pixelHeight);
+// Full screen on the desktop, or a resizable window of the back buffer's size (Alt+Enter).
+void SetFullscreen(bool fullscreen);
+bool IsFullscreen();
+// Once the window is on the screen: places it where no window manager would, and reads its size.
+void SettleShownWindow();
+// Shows the back buffer (an OpenGL framebuffer of the given size) in the window, letterboxed into
+// its real drawable, and swaps. Leaves the framebuffer bound for drawing.
+void BlitToWindow(unsigned framebuffer, int width, int height);
 // Where the back buffer lands in a window (or drawable) of the given size: aspect kept, centred.
 void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, int& height);
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/automation.h"
+#include "platform/game_folders.h"
 
 namespace platform {
 namespace {
@@ -50,7 +51,8 @@ bool CanUseBinaries() {
 }  // namespace
 
 std::string ProgramCacheFolder() {
-    return ".";
+    const std::filesystem::path folder = std::filesystem::path(ConfigFilePath()).parent_path();
+    return folder.empty() ? "." : folder.string();
 }
 
 GLuint LoadCachedProgram(const std::string& sources) {

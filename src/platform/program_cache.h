@@ -7,7 +7,8 @@
 
 namespace platform {
 
-// The folder that holds the kept programs (in its "program-cache" folder): for now the current folder.
+// The folder that holds the kept programs (in its "program-cache" folder): config.ini's folder, so an
+// installed game keeps them with its settings and never writes to the current folder.
 std::string ProgramCacheFolder();
 
 // The program kept for these sources (everything its compilation reads), linked and ready; 0 when

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -12,6 +13,8 @@
 #include "platform/bitmap_resources.h"
 #include "platform/bmp_decoder.h"
 #include "platform/cp1250.h"
+#include "platform/desktop.h"
+#include "platform/dik_codes.h"
 #include "platform/platform_internal.h"
 
 struct HWND__ {
@@ -37,6 +40,7 @@ HWND__ s_handle{};
 std::map<std::string, WNDCLASSEXA> s_classes;
 bool s_videoTried = false;
 bool s_videoReady = false;
+bool s_startWindowed = false;
 
 HWND Handle() {
     return &s_handle;
@@ -69,16 +73,44 @@ void SetIconFromResources(SDL_Window* window) {
     SDL_FreeSurface(surface);
 }
 
+bool AltHeld(Uint16 modifiers) {
+    return (modifiers & KMOD_ALT) != 0;
+}
+
+void HandleSdlEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            if (s_state.window) PostDestroy();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                if (s_state.window) PostDestroy();
+            } else {
+                platform::RefreshWindowGeometry();
+            }
+            break;
+        case SDL_KEYDOWN:
+            if (event.key.repeat) break;
+            if (AltHeld(event.key.keysym.mod) && (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+                                                  event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER)) {
+                platform::SetFullscreen(!platform::IsFullscreen());
+            } else if (const int dik = platform::DikFromScancode(event.key.keysym.scancode); dik >= 0) {
+                LatchKeyPress(dik);
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT) LatchButtonPress(0);
+            if (event.button.button == SDL_BUTTON_RIGHT) LatchButtonPress(1);
+            break;
+        default:
+            break;
+    }
+}
+
 void PumpSdlEvents() {
     if (!s_videoReady) return;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) {
-            if (s_state.window) PostDestroy();
-        } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
-            if (s_state.window) PostDestroy();
-        }
-    }
+    while (SDL_PollEvent(&event)) HandleSdlEvent(event);
 }
 
 }  // namespace
@@ -137,6 +169,10 @@ void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, 
 
 }  // namespace platform
 
+void SetStartWindowed(bool windowed) {
+    s_startWindowed = windowed;
+}
+
 WORD RegisterClassExA(const WNDCLASSEXA* wc) {
     if (!wc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;
     WNDCLASSEXA copy = *wc;
@@ -172,9 +208,16 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int
         width = 640;
         height = 480;
     }
-    const char* windowedEnv = std::getenv("VOLTRANA_WINDOWED");
-    const bool windowed = (windowedEnv && std::strcmp(windowedEnv, "1") == 0) || platform::VideoIsHeadless();
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    // The picture is letterboxed into whatever the window becomes, so the window never needs to be
+    // larger than the display (a hand-edited size may ask for more than X can make).
+    SDL_Rect bounds{0, 0, 0, 0};
+    const int backBufferWidth = width, backBufferHeight = height;
+    if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0) {
+        width = std::min(width, bounds.w);
+        height = std::min(height, bounds.h);
+    }
+    const bool windowed = s_startWindowed || platform::VideoIsHeadless();
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
     if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
@@ -185,18 +228,21 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int
     if (!window) return nullptr;
     s_state.window = window;
     s_state.proc = it->second.lpfnWndProc;
-    s_state.backBufferWidth = width;
-    s_state.backBufferHeight = height;
+    s_state.backBufferWidth = backBufferWidth;
+    s_state.backBufferHeight = backBufferHeight;
     s_state.destroyDelivered = false;
     s_state.queue.clear();
     SetIconFromResources(window);
+    platform::SetFullscreen(!windowed);
     return Handle();
 }
 
 BOOL ShowWindow(HWND window, int) {
     if (window != Handle() || !s_state.window) return FALSE;
+    if (SDL_GetWindowFlags(s_state.window) & SDL_WINDOW_SHOWN) return TRUE;
     SDL_ShowWindow(s_state.window);
     SDL_RaiseWindow(s_state.window);
+    platform::SettleShownWindow();
     return TRUE;
 }
 
@@ -260,7 +306,10 @@ void PostQuitMessage(int exitCode) {
 }
 
 int ShowCursor(BOOL show) {
-    s_state.cursorCounter += show ? 1 : -1;
+    // The game hides the cursor every frame: the count stops at a bound instead of wrapping after
+    // days in a menu (and showing the cursor again).
+    constexpr int kCountLimit = 1 << 16;
+    s_state.cursorCounter = std::clamp(s_state.cursorCounter + (show ? 1 : -1), -kCountLimit, kCountLimit);
     if (s_videoReady) SDL_ShowCursor(s_state.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return s_state.cursorCounter;
 }
@@ -274,17 +323,18 @@ BOOL GetCursorPos(POINT* point) {
         bool right = false;
         automation->MouseState(x, y, left, right);
     } else if (s_state.window) {
-        int windowX = 0;
-        int windowY = 0;
-        SDL_GetMouseState(&windowX, &windowY);
-        int windowWidth = 0;
-        int windowHeight = 0;
-        SDL_GetWindowSize(s_state.window, &windowWidth, &windowHeight);
+        int mouseX = 0, mouseY = 0;
+        SDL_GetMouseState(&mouseX, &mouseY);
+        int pointWidth, pointHeight, pixelWidth, pixelHeight;
+        platform::GetWindowGeometry(pointWidth, pointHeight, pixelWidth, pixelHeight);
         int rx, ry, rw, rh;
-        platform::LetterboxRect(windowWidth, windowHeight, rx, ry, rw, rh);
-        if (rw > 0 && rh > 0) {
-            x = static_cast<int>((windowX - rx) * static_cast<double>(s_state.backBufferWidth) / rw);
-            y = static_cast<int>((windowY - ry) * static_cast<double>(s_state.backBufferHeight) / rh);
+        platform::LetterboxRect(pixelWidth, pixelHeight, rx, ry, rw, rh);
+        if (rw > 0 && rh > 0 && pointWidth > 0 && pointHeight > 0) {
+            // Mouse points to drawable pixels, then through the letterbox into back-buffer pixels.
+            const double px = (mouseX + 0.5) * pixelWidth / pointWidth;
+            const double py = (mouseY + 0.5) * pixelHeight / pointHeight;
+            x = static_cast<int>(std::floor((px - rx) * s_state.backBufferWidth / rw));
+            y = static_cast<int>(std::floor((py - ry) * s_state.backBufferHeight / rh));
         }
     }
     point->x = std::clamp(x, 0, s_state.backBufferWidth - 1);

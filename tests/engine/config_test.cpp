@@ -1,111 +1,136 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "engine/config.h"
 #include "engine/log.h"
 #include "support/test_support.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <string>
-
 namespace {
 
 struct Settings {
     int32_t detail, width, height, format, sound;
+    bool operator==(const Settings&) const = default;
 };
 
-Settings ReadFrom(const char* text, Settings start = {-7, -7, -7, -7, -7}) {
-    SceneDetail = start.detail;
-    ScreenWidth = start.width;
-    ScreenHeight = start.height;
-    ScreenFormat = start.format;
-    SoundEnabled = start.sound;
-    ReadConfigText(text);
+std::ostream& operator<<(std::ostream& out, const Settings& s) {
+    return out << s.detail << " " << s.width << "x" << s.height << " format " << s.format << " sound "
+               << s.sound;
+}
+
+// Starts the way the game does: reads config.ini (or finds none), applies the fallbacks, logs them.
+Settings StartWith(const std::string* file, std::string& log) {
+    SceneDetail = ScreenWidth = ScreenHeight = ScreenFormat = SoundEnabled = 0;
+    if (file) WriteFileBytes("config.ini", *file);
+    ReadConfig();
+    ApplyConfigFallbacks();
+    LogInit();
+    LogConfigFallbacks();
+    log = ReadFileBytes("log.txt");
     return {SceneDetail, ScreenWidth, ScreenHeight, ScreenFormat, SoundEnabled};
 }
 
-void ExpectSettings(const Settings& s, int32_t d, int32_t w, int32_t h, int32_t f, int32_t snd) {
-    EXPECT_EQ(s.detail, d);
-    EXPECT_EQ(s.width, w);
-    EXPECT_EQ(s.height, h);
-    EXPECT_EQ(s.format, f);
-    EXPECT_EQ(s.sound, snd);
+TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneGivenItsDefault) {
+    const std::string longKey(5000, 'k');
+    struct Case {
+        std::string text;
+        Settings expected;
+        std::vector<std::string> logged;  // settings the log must name as given their default
+    };
+    const Case cases[] = {
+        {"SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1",
+         {1, 800, 600, 1, 1},
+         {}},
+        // The keys are not compared: whatever words stand there, values go by position.
+        {"a 2\nb 1024\nc 768\nd 0\ne 0\n", {2, 1024, 768, 0, 0}, {}},
+        {"x 2 y 640\n\n  z   480 w 1 v 0", {2, 640, 480, 1, 0}, {}},
+        {"a -0 b +640 c 480 d 1 e 7", {0, 640, 480, 1, 7}, {}},
+        // Empty, or cut off part-way by a failed write.
+        {"",
+         {0, 800, 600, 1, 1},
+         {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat", "SoundEnabled"}},
+        {"SceneDetail 2\nScreenWidth 1024\nScreenHei",
+         {2, 1024, 600, 1, 1},
+         {"ScreenHeight", "ScreenFormat", "SoundEnabled"}},
+        // A word where a number belongs: the later values land one setting early, as they always did;
+        // what is then missing takes its default.
+        {"SceneDetail abc 640\nScreenHeight 480\nScreenFormat 0\nSoundEnabled 0",
+         {0, 640, 480, 0, 0},
+         {"SceneDetail"}},
+        {"SceneDetail 1\nScreenWidth x\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 0",
+         {1, 800, 600, 1, 1},
+         {"ScreenWidth", "ScreenHeight", "ScreenFormat"}},
+        // Numbers no screen can have.
+        {"SceneDetail 3\nScreenWidth 0\nScreenHeight -600\nScreenFormat 2\nSoundEnabled 0",
+         {0, 800, 600, 1, 0},
+         {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat"}},
+        {longKey + " 1 b 99999999999999999999 c -99999999999 d 1 e 1",
+         {1, INT32_MAX, 600, 1, 1},
+         {"ScreenHeight"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 80));
+        ScopedTempDir dir;
+        std::string log;
+        EXPECT_EQ(StartWith(&c.text, log), c.expected);
+        size_t fallbackLines = 0;
+        for (size_t at = 0; (at = log.find("config.ini: ", at)) != std::string::npos; ++at) ++fallbackLines;
+        EXPECT_EQ(fallbackLines, c.logged.size()) << log;
+        for (const std::string& key : c.logged) EXPECT_NE(log.find(key), std::string::npos) << key;
+    }
 }
 
-TEST(ConfigReader, ReadsByPositionWhateverTheKeys) {
-    ExpectSettings(ReadFrom("SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1"), 1,
-                   800, 600, 1, 1);
-    ExpectSettings(ReadFrom("a 2\nb 1024\nc 768\nd 0\ne 0\n"), 2, 1024, 768, 0, 0);
-    // Line breaks carry no meaning: only words and numbers count.
-    ExpectSettings(ReadFrom("x 2 y 640\n\n  z   480 w 1 v 0"), 2, 640, 480, 1, 0);
-}
-
-TEST(ConfigReader, ShortFileLeavesTheRestUnchanged) {
-    ExpectSettings(ReadFrom("SceneDetail 1\nScreenWidth 800\n"), 1, 800, -7, -7, -7);
-    ExpectSettings(ReadFrom(""), -7, -7, -7, -7, -7);
-    ExpectSettings(ReadFrom("SceneDetail"), -7, -7, -7, -7, -7);
-}
-
-TEST(ConfigReader, WordWhereANumberBelongsShiftsTheLaterValues) {
-    // "abc" is not a number: detail stays, then "abc" is read as the next key and 800 lands in the width;
-    // the later pairs follow one setting early, and the last setting is never reached.
-    ExpectSettings(ReadFrom("SceneDetail abc 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1"), -7, 800, 600,
-                   1, 1);
-    ExpectSettings(ReadFrom("SceneDetail 1\nScreenWidth x\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 0"), 1,
-                   -7, -7, 600, 1);
-    // Negative and explicitly positive numbers are numbers.
-    ExpectSettings(ReadFrom("a -1 b +640 c 480 d 1 e 1"), -1, 640, 480, 1, 1);
-}
-
-TEST(ConfigReader, HostileTextStaysInBounds) {
-    // A key far longer than 79 characters and numbers beyond 32 bits are read without harm.
-    std::string longKey(5000, 'k');
-    Settings s = ReadFrom((longKey + " 1 b 99999999999999999999 c -99999999999 d 1 e 1").c_str());
-    EXPECT_EQ(s.width, INT32_MAX);
-    EXPECT_EQ(s.height, INT32_MIN);
-}
-
-TEST(ConfigFile, WriterProducesTheExactBytesAndReadsBack) {
+TEST(ConfigRead, NoFileAtAllPlaysWithTheDefaults) {
     ScopedTempDir dir;
-    ASSERT_TRUE(WriteConfig(1, 1, 1));
-    EXPECT_EQ(ReadFileBytes("config.ini"),
-              "SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1");
-    ASSERT_TRUE(ReadConfig());
-    EXPECT_EQ(SceneDetail, 1);
-    EXPECT_EQ(ScreenWidth, 800);
-    EXPECT_EQ(ScreenHeight, 600);
-    EXPECT_EQ(ScreenFormat, 1);
-    EXPECT_EQ(SoundEnabled, 1);
-
-    ASSERT_TRUE(WriteConfig(2, 0, 0));
-    EXPECT_EQ(ReadFileBytes("config.ini"),
-              "SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 0");
-    ASSERT_TRUE(WriteConfig(0, 2, 1));
-    EXPECT_EQ(ReadFileBytes("config.ini"),
-              "SceneDetail 0\nScreenWidth 1024\nScreenHeight 768\nScreenFormat 1\nSoundEnabled 1");
+    std::string log;
+    EXPECT_EQ(StartWith(nullptr, log), (Settings{0, 800, 600, 1, 1}));
+    EXPECT_NE(log.find("config.ini sa nepodarilo precitat: pouzivam 800x600"), std::string::npos) << log;
 }
 
-TEST(ConfigFile, MissingFileIsReportedAndTheDefaultsArePlayable) {
+TEST(ConfigWrite, ExactBytesForEachResolution) {
     ScopedTempDir dir;
+    const char* expected[3] = {
+        "SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 0",
+        "SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1",
+        "SceneDetail 0\nScreenWidth 1024\nScreenHeight 768\nScreenFormat 1\nSoundEnabled 1",
+    };
+    const int settings[3][2] = {{2, 0}, {1, 1}, {0, 1}};
+    for (int r = 0; r < 3; ++r) {
+        ASSERT_TRUE(WriteConfig(settings[r][0], r, settings[r][1]));
+        EXPECT_EQ(ReadFileBytes("config.ini"), expected[r]);
+        EXPECT_FALSE(FileExists("config.ini.new"));
+    }
+}
+
+TEST(ConfigWrite, AFailedWriteLeavesThePreviousFileWhole) {
+    ScopedTempDir dir;
+    const std::string previous =
+        "SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 0";
+    WriteFileBytes("config.ini", previous);
     LogInit();
-    SceneDetail = ScreenWidth = ScreenHeight = ScreenFormat = SoundEnabled = 0;
-    EXPECT_FALSE(ReadConfig());
-    EXPECT_NE(ReadFileBytes("log.txt").find("Error reading config.ini\n"), std::string::npos);
-    EXPECT_EQ(ScreenWidth, 0);  // nothing read
-    ApplyDefaultConfig();
-    EXPECT_EQ(SceneDetail, 0);
-    EXPECT_EQ(ScreenWidth, 800);
-    EXPECT_EQ(ScreenHeight, 600);
-    EXPECT_EQ(ScreenFormat, 1);
-    EXPECT_EQ(SoundEnabled, 1);
-}
+    // A full disk, as a child process whose files may not grow beyond 20 bytes.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{20, 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(WriteConfig(0, 2, 1) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "the failed write must be reported";
+    EXPECT_EQ(ReadFileBytes("config.ini"), previous);
+    EXPECT_FALSE(FileExists("config.ini.new"));
 
-TEST(ConfigFile, UnwritableFileFailsAndIsLogged) {
-    ScopedTempDir dir;
-    LogInit();
-    WriteFileBytes("config.ini", "");
-    // A folder named config.ini cannot be opened for writing.
+    // A config.ini that cannot be replaced at all (a folder of that name) is logged.
     std::remove("config.ini");
     ASSERT_EQ(mkdir("config.ini", 0755), 0);
     EXPECT_FALSE(WriteConfig(0, 1, 1));

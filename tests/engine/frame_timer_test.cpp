@@ -29,7 +29,9 @@ public:
 };
 
 bool s_gameMode = false;
-bool GameMode() { return s_gameMode; }
+bool GameMode() {
+    return s_gameMode;
+}
 
 class FrameTimerTest : public ::testing::Test {
 protected:
@@ -84,6 +86,15 @@ TEST_F(FrameTimerTest, MenuFramesAreNotCapped) {
     Frame(2000);
     EXPECT_FLOAT_EQ(g_fps, 500.0f);
     EXPECT_FLOAT_EQ(FrameMillis(0.0007f), 0.0014f);
+}
+
+TEST_F(FrameTimerTest, AStalledFrameCountsAsATenthOfASecondAtMost) {
+    Frame(4000000);
+    EXPECT_FLOAT_EQ(g_fps, 0.25f);  // shown as measured
+    EXPECT_FLOAT_EQ(FrameStep(1.5f), 4.5f);
+    EXPECT_FLOAT_EQ(FrameMillis(1.0f), 100.0f);
+    Frame(100000);  // ten frames a second: scaled as measured
+    EXPECT_FLOAT_EQ(FrameStep(1.0f), 3.0f);
 }
 
 TEST_F(FrameTimerTest, AClockThatDidNotMoveDoesNotDivideByZero) {

@@ -272,14 +272,6 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
     EXPECT_NEAR(at30.markerPhase, at60.markerPhase, 1e-4f);  // the marker turns at the same rate
 }
 
-TEST_F(Driving, TheCursorMeetsTheGroundPlaneTenUnitsUp) {
-    aimCursorAt(20.0f, -30.0f);
-    const Vector3 p = g_world.cursorGroundPoint();
-    EXPECT_FLOAT_EQ(p.x, 20.0f);
-    EXPECT_FLOAT_EQ(p.y, 10.0f);
-    EXPECT_FLOAT_EQ(p.z, -30.0f);
-}
-
 TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
     g_world.addBus(MakeVector(-10.0f, 0.0f, 0.0f), kHeadingMinusZ, 20.0f, 0);
     g_world.addBus(MakeVector(30.0f, 0.0f, -50.0f), kHeadingPlusX, 30.0f, 4);

@@ -39,21 +39,6 @@ TEST(LevelSolver, LevelOneSolution) {
     EXPECT_EQ(moves, expected);
 }
 
-TEST(LevelSolver, TheFixedLevelSitsOnItsCells) {
-    const LevelGrid grid = levelGrid(kExactLevel);
-    ASSERT_EQ(grid.buses.size(), 7u);
-    // column, row, length, lengthwise along z
-    const int cells[7][4] = {{3, 2, 3, 1}, {2, 1, 3, 0}, {4, 3, 2, 0}, {6, 2, 2, 0},
-                             {6, 3, 3, 1}, {5, 1, 2, 1}, {4, 0, 3, 0}};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(grid.buses[i].column, cells[i][0]) << i;
-        EXPECT_EQ(grid.buses[i].row, cells[i][1]) << i;
-        EXPECT_EQ(grid.buses[i].length, cells[i][2]) << i;
-        EXPECT_EQ(grid.buses[i].alongZ, cells[i][3] == 1) << i;
-    }
-    EXPECT_TRUE(grid.blocked[3][6] && grid.blocked[6][6] && grid.blocked[1][1] && grid.blocked[1][0]);
-}
-
 TEST(LevelSolver, SpotsBrokenAndTrivialLevels) {
     // Bus 1 across the exit column with nothing to move it: no solution.
     LevelGrid blocked;

@@ -92,15 +92,6 @@ TEST_F(WorldDraw, TheMarkersAreNotShifted) {
     EXPECT_EQ(events()[1].rotation.z, 1.57f);
 }
 
-TEST_F(WorldDraw, APassingArticulatedBusKeepsItsInteriorFrame) {
-    g_resources.models[7].frame = 9.0f;
-    drawProp(4, MakeVector(145.0f, 0.0f, 0.0f), 3.14f);
-    EXPECT_EQ(kinds(), (std::vector<int>{7, kAlpha, 6, kOff}));
-    EXPECT_EQ(events()[0].frame, 9.0f);
-    EXPECT_EQ(events()[2].frame, 0.0f);
-    EXPECT_NEAR(events()[2].position.z, -1.5f, 1e-5f);
-}
-
 TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTraffic) {
     gameSrand(3);
     g_world.setUpLevel(1);

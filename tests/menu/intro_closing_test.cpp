@@ -8,20 +8,6 @@ namespace {
 
 class IntroTest : public MenuHarness {};
 
-TEST_F(IntroTest, StartsOnTheFirstLogoScreenInMenuMode) {
-    EXPECT_EQ(menu_->active, 1);
-    EXPECT_EQ(menu_->introScreen1, 1);
-    EXPECT_EQ(menu_->introScreen2, 0);
-    EXPECT_EQ(menu_->introScreen3, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 0);
-    EXPECT_EQ(menu_->creditsScreen, 0);
-    EXPECT_EQ(menu_->passwordScreen, 0);
-    EXPECT_EQ(menu_->optionsScreen, 0);
-    EXPECT_EQ(menu_->closingScreen, 0);
-    Frame();
-    EXPECT_GT(menu_->introTimer, 0.0f) << "the first frame runs the first logo screen";
-}
-
 TEST_F(IntroTest, EachLogoScreenLastsAbout4444MsAtAnyFrameRate) {
     for (float fps : {24.0f, 60.0f, 144.0f, 500.0f}) {
         fps_ = fps;
@@ -53,25 +39,6 @@ TEST_F(IntroTest, TheWheelPushesTheBarFromItsRearEdge) {
     EXPECT_EQ(menu_->mainMenuScreen, 1);
 }
 
-TEST_F(IntroTest, SpaceSkipsOneScreenPerPress) {
-    RunFor(500.0f);
-    KeyDown(DIK_SPACE);
-    Frame();
-    EXPECT_EQ(menu_->introScreen2, 1);
-    EXPECT_EQ(menu_->introScreen1, 0);
-    EXPECT_EQ(menu_->introTimer, 0.0f);
-    // Held: no further skips.
-    RunFor(1000.0f);
-    EXPECT_EQ(menu_->introScreen2, 1);
-    KeyUp(DIK_SPACE);
-    Frame();
-    Tap(DIK_SPACE);
-    EXPECT_EQ(menu_->introScreen3, 1);
-    Tap(DIK_SPACE);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->introScreen3, 0);
-}
-
 TEST_F(IntroTest, ScreenPriorityRunsOnlyTheFirstSetScreen) {
     // All three logo screens set: the third runs, the others wait.
     menu_->introScreen2 = 1;
@@ -94,15 +61,6 @@ TEST_F(IntroTest, ScreenPriorityRunsOnlyTheFirstSetScreen) {
     EXPECT_EQ(menu_->creditsScreen, 0);
     EXPECT_EQ(menu_->passwordScreen, 1);
     EXPECT_EQ(menu_->mainMenuScreen, 1);
-}
-
-TEST_F(IntroTest, MenuFramesSilenceTheLevelLoops) {
-    Frame();
-    ASSERT_GE(events_.size(), 2u);
-    EXPECT_TRUE(events_[0].stopped);
-    EXPECT_EQ(events_[0].slot, kSoundNightLoop);
-    EXPECT_TRUE(events_[1].stopped);
-    EXPECT_EQ(events_[1].slot, kSoundDayLoop);
 }
 
 class ClosingTest : public MenuHarness {

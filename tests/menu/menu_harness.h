@@ -56,7 +56,6 @@ private:
     bool mouseButton_ = false;
 };
 
-
 template <typename Pred>
 float MenuHarness::RunUntil(Pred done, float limitMs) {
     float ms = 0.0f;

@@ -49,30 +49,6 @@ TEST_F(OptionsTest, ChoicesStartFromTheSettingsReadAtStartUp) {
     }
 }
 
-TEST_F(OptionsTest, ClicksCycleEachValueBackToItsStart) {
-    Open();
-    const int resolution = menu_->resolutionIndex;
-    ClickResolution();
-    EXPECT_EQ(menu_->resolutionIndex, (resolution + 1) % 3);
-    EXPECT_EQ(menu_->screenValue.frame, static_cast<float>(menu_->resolutionIndex)) << "shown at once";
-    ClickResolution();
-    ClickResolution();
-    EXPECT_EQ(menu_->resolutionIndex, resolution);
-
-    const int sound = menu_->soundEnabled;
-    ClickSound();
-    EXPECT_NE(menu_->soundEnabled, sound);
-    ClickSound();
-    EXPECT_EQ(menu_->soundEnabled, sound);
-
-    const int detail = menu_->sceneDetail;
-    for (int i = 0; i < 3; ++i) ClickDetail();
-    EXPECT_EQ(menu_->sceneDetail, detail);
-    EXPECT_EQ(menu_->optionsScreen, 1);
-    EXPECT_EQ(SoundEnabled, 1) << "the running game keeps its settings";
-    EXPECT_EQ(ScreenWidth, 800);
-}
-
 TEST_F(OptionsTest, OkWritesConfigAndShowsTheRestartNotice) {
     ScopedTempDir dir;
     ScreenWidth = 1280;
@@ -105,25 +81,6 @@ TEST_F(OptionsTest, OkLeavesTheScreenEvenWhenConfigCannotBeWritten) {
     EXPECT_EQ(menu_->optionsScreen, 0);
     EXPECT_EQ(menu_->mainMenuScreen, 1);
     EXPECT_EQ(menu_->messageShown, 1);
-}
-
-TEST_F(OptionsTest, CancelAndEscapeLeaveWithoutWritingButKeepTheChoices) {
-    ScopedTempDir dir;
-    Open();
-    Tap(DIK_ESCAPE);
-    EXPECT_EQ(menu_->optionsScreen, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->messageShown, 0);
-    EXPECT_FALSE(FileExists("config.ini"));
-
-    menu_->mainMenuScreen = 0;
-    Open();
-    ClickResolution();
-    ClickCancel();
-    EXPECT_EQ(menu_->optionsScreen, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_FALSE(FileExists("config.ini"));
-    EXPECT_EQ(menu_->resolutionIndex, 2) << "an abandoned choice is shown again next time";
 }
 
 TEST_F(OptionsTest, AClickOnNothingChangesNothing) {

@@ -26,17 +26,36 @@ protected:
     std::string Input() const { return std::string(menu_->passwordInput); }
 };
 
-TEST_F(PasswordTest, TableHoldsTheLevelWordsAndAnEmptyLastSlot) {
-    EXPECT_STREQ(menu_->levelPasswords[0], "NERAD");
-    EXPECT_STREQ(menu_->levelPasswords[24], "KAVUH");
-    EXPECT_STREQ(menu_->levelPasswords[25], "libes");
-    EXPECT_STREQ(menu_->levelPasswords[28], "tivor");
-    for (char c : menu_->levelPasswords[29]) EXPECT_EQ(c, 0);
-    for (int i = 0; i < 25; ++i) {
-        for (int j = 0; j < 5; ++j) {
-            char c = menu_->levelPasswords[i][j];
-            EXPECT_NE(KeyForLetter(c), -1) << "level " << i + 1 << " must be typeable";
-        }
+// A player's view of the 25 levels: the password the level dialog shows, and whether the level plays
+// by night. Typing the word resumes that level with its loop.
+TEST_F(PasswordTest, EveryLevelsPasswordResumesThatLevelByDayOrByNight) {
+    const struct {
+        const char* word;
+        bool night;
+    } levels[25] = {{"NERAD", 0}, {"FICUJ", 1}, {"CASOD", 0}, {"KASAF", 0}, {"KUCUR", 1},
+                    {"CECUG", 0}, {"MOGUF", 0}, {"MUHAJ", 0}, {"PADUC", 1}, {"JOSIT", 1},
+                    {"TIMEH", 0}, {"KAMUV", 0}, {"NOMUD", 0}, {"FUSEN", 1}, {"GOSAD", 1},
+                    {"NIPUV", 0}, {"TADIV", 0}, {"DAMUT", 1}, {"MOPAT", 0}, {"PEFOC", 0},
+                    {"JIGER", 1}, {"RODET", 0}, {"LOPOK", 0}, {"GAHEK", 1}, {"KAVUH", 0}};
+    isNight = 0;  // level 7 keeps the light of the level before: level 6's day
+    for (int level = 1; level <= 25; ++level) {
+        Build();
+        Open();
+        Type(levels[level - 1].word);
+        TakePlayed();
+        Tap(level % 2 ? DIK_RETURN : DIK_NUMPADENTER);
+        EXPECT_EQ(currentLevel, level) << levels[level - 1].word;
+        EXPECT_EQ(menu_->active, 0);
+        EXPECT_EQ(menu_->fadingIn, 1);
+        EXPECT_EQ(menu_->messageShown, 0);
+        EXPECT_EQ(menu_->mainMenuScreen, 1) << "the game hands back to the main menu";
+        EXPECT_EQ(Input(), "        ");
+        const auto played = TakePlayed();
+        ASSERT_EQ(played.size(), 2u);
+        EXPECT_EQ(played[0].slot, kSoundClick);
+        EXPECT_EQ(played[1].slot, levels[level - 1].night ? kSoundNightLoop : kSoundDayLoop)
+            << "level " << level;
+        EXPECT_TRUE(played[1].looped);
     }
 }
 
@@ -62,7 +81,14 @@ TEST_F(PasswordTest, LettersTypeAtTheCursorYAndZPositionsSwapped) {
     EXPECT_EQ(Input(), "ZYAC_   ");
 }
 
-TEST_F(PasswordTest, AtMostFiveLettersAndErasing) {
+TEST_F(PasswordTest, AtMostFiveLettersAndErasingEachWithTheClick) {
+    Frame();
+    TakePlayed();
+    Type("ABCDEF");
+    Tap(DIK_BACK);
+    EXPECT_EQ(PlayedCount(kSoundClick), 7);
+    Build();
+    Open();
     Type("ABCDEF");
     EXPECT_EQ(Input(), "ABCDE_  ");
     EXPECT_EQ(menu_->cursor, 5);
@@ -74,36 +100,8 @@ TEST_F(PasswordTest, AtMostFiveLettersAndErasing) {
     EXPECT_EQ(menu_->cursor, 0);
 }
 
-TEST_F(PasswordTest, TypingPlaysTheClick) {
-    Frame();
-    TakePlayed();
-    Type("AB");
-    Tap(DIK_BACK);
-    EXPECT_EQ(PlayedCount(kSoundClick), 3);
-}
-
-TEST_F(PasswordTest, KnownPasswordStartsItsLevel) {
-    Type("JOSIT");
-    TakePlayed();
-    Tap(DIK_NUMPADENTER);
-    EXPECT_EQ(currentLevel, 10);
-    EXPECT_EQ(menu_->active, 0);
-    EXPECT_EQ(menu_->fadingIn, 1);
-    EXPECT_EQ(menu_->passwordScreen, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1) << "the game hands back to the main menu";
-    EXPECT_EQ(Input(), "        ");
-    EXPECT_EQ(menu_->cursor, 0);
-    {
-        auto played = TakePlayed();
-        ASSERT_EQ(played.size(), 2u);
-        EXPECT_EQ(played[0].slot, kSoundClick);
-        EXPECT_EQ(played[1].slot, isNight == 1 ? kSoundNightLoop : kSoundDayLoop);
-        EXPECT_TRUE(played[1].looped);
-    }
-}
-
 TEST_F(PasswordTest, WrongPasswordsShowTheMessage) {
-    for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC"}) {
+    for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC", ""}) {
         Build();
         Open();
         Type(word);
@@ -193,13 +191,14 @@ TEST_F(PasswordTest, ButtonsAndAClickBesideThem) {
     EXPECT_EQ(menu_->mainMenuScreen, 1);
     EXPECT_EQ(menu_->messageShown, 0);
     EXPECT_EQ(Input(), "        ");
-}
 
-TEST_F(PasswordTest, AWrongPasswordConfirmedByClickKeepsTheMessage) {
+    // A wrong word confirmed by a click: the click does not close the message it raised.
+    Build();
+    Open();
     Type("ABCDE");
     MouseAtVirtual(603.0f, 373.0f);
     Click();
-    EXPECT_EQ(menu_->messageShown, 1) << "the confirming click does not close it";
+    EXPECT_EQ(menu_->messageShown, 1);
 }
 
 }  // namespace

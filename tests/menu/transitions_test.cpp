@@ -89,63 +89,6 @@ TEST_F(TransitionTest, DialogButtonsAndTheGapBetweenThem) {
     }
 }
 
-TEST_F(TransitionTest, DialogButtonSounds) {
-    DialogUp(3);
-    ClickFromCentre(-165.0f, 128.0f);
-    auto played = TakePlayed();
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].slot, kSoundStart) << "RESTART";
-    menu_->levelDialogShown = 1;
-    ClickFromCentre(165.0f, 128.0f);
-    played = TakePlayed();
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].slot, kSoundStart) << "OK";
-    menu_->levelDialogShown = 1;
-    ClickFromCentre(0.0f, 128.0f);
-    played = TakePlayed();
-    ASSERT_EQ(played.size(), 1u);
-    EXPECT_EQ(played[0].slot, kSoundClick) << "EXIT";
-}
-
-TEST_F(TransitionTest, ExitFadesBackToTheMainMenuAndSilencesTheLoop) {
-    DialogUp(4);
-    ClickFromCentre(0.0f, 128.0f);
-    float ms = RunUntil([&] { return menu_->active == 1; });
-    EXPECT_NEAR(ms, 1428.6f, 2000.0f / fps_);
-    EXPECT_EQ(menu_->fadingToMenu, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    {
-        events_.clear();
-        Frame();
-        ASSERT_GE(events_.size(), 2u);
-        EXPECT_TRUE(events_[0].stopped && events_[1].stopped) << "menu frames silence the level loops";
-    }
-}
-
-TEST_F(TransitionTest, CompletedLevelFadesIntoTheNextWithItsLoop) {
-    DialogUp(4);
-    ClickFromCentre(165.0f, 128.0f);
-    menu_->fadingToNextLevel = 1;
-    events_.clear();
-    float ms = RunUntil([&] { return menu_->fadingToNextLevel == 0; });
-    EXPECT_NEAR(ms, 1428.6f, 2000.0f / fps_);
-    EXPECT_EQ(currentLevel, 5);
-    EXPECT_EQ(menu_->fadingIn, 1);
-    EXPECT_EQ(menu_->active, 0);
-    {
-        ASSERT_EQ(events_.size(), 3u);
-        EXPECT_TRUE(events_[0].stopped);
-        EXPECT_EQ(events_[0].slot, kSoundDayLoop);
-        EXPECT_TRUE(events_[1].stopped);
-        EXPECT_EQ(events_[1].slot, kSoundNightLoop);
-        EXPECT_FALSE(events_[2].stopped);
-        EXPECT_EQ(events_[2].slot, isNight == 1 ? kSoundNightLoop : kSoundDayLoop);
-        EXPECT_TRUE(events_[2].looped);
-    }
-    RunUntil([&] { return menu_->levelDialogShown == 1; });
-    EXPECT_GT(menu_->fadeValue, 1.0f);
-}
-
 TEST_F(TransitionTest, LastLevelLeadsToTheClosingScreenWithTheOutro) {
     DialogUp(25);
     // The dialog left open while the last bus drives out.
@@ -169,20 +112,6 @@ TEST_F(TransitionTest, LastLevelLeadsToTheClosingScreenWithTheOutro) {
     RunFor(3000.0f);
     EXPECT_EQ(menu_->closingScreen, 1);
     EXPECT_EQ(menu_->fadingIn, 0);
-}
-
-TEST_F(TransitionTest, DialogShowsThePasswordOfItsLevelWhichStartsThatLevelLater) {
-    // The dialog reads slot n - 1 for level n; typing that word on the password screen starts level n.
-    for (int level = 1; level <= 25; ++level) {
-        Build();
-        menu_->introScreen1 = 0;
-        menu_->passwordScreen = 1;
-        for (int i = 0; i < 5; ++i) Tap(KeyForLetter(menu_->levelPasswords[level - 1][i]));
-        Tap(DIK_RETURN);
-        EXPECT_EQ(currentLevel, level) << menu_->levelPasswords[level - 1];
-        EXPECT_EQ(menu_->active, 0);
-        EXPECT_EQ(menu_->messageShown, 0);
-    }
 }
 
 }  // namespace

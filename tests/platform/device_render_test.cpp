@@ -18,12 +18,6 @@ protected:
     void TearDown() override { DestroyTestDevice(); }
 };
 
-TEST_F(DeviceRender, ClearFillsEveryPixelWithOpaqueColour) {
-    ClearTo(0xFF336699u);
-    EXPECT_EQ(ReadPixel(0, 0), 0xFF336699u);
-    EXPECT_EQ(ReadPixel(63, 47), 0xFF336699u);
-}
-
 TEST_F(DeviceRender, PretransformedQuadLandsOnExactPixels) {
     DrawScreenQuad(10, 10, 20, 20, 0xFFFF0000u);
     EXPECT_EQ(ReadPixel(10, 10), 0xFFFF0000u);
@@ -61,16 +55,6 @@ TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
     g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
     DrawScreenQuad(0, 0, 8, 8, 0x10FFFFFFu);
     EXPECT_EQ(ReadPixel(2, 2), 0xFFFFFFFFu);
-}
-
-TEST_F(DeviceRender, AlphaTestDropsTexelsBelowTheReference) {
-    g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
-    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    DrawScreenQuad(0, 0, 32, 48, 0x00FF0000u);
-    DrawScreenQuad(32, 0, 64, 48, 0x01FF0000u);
-    EXPECT_EQ(ReadPixel(10, 10), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(40, 10), 0xFFFF0000u);
 }
 
 // A triangle in normalised device coordinates (identity transforms), clockwise on screen when
@@ -168,91 +152,64 @@ protected:
     }
 };
 
-TEST_F(DeviceLighting, DirectionalLightShadesByTheAngle) {
-    D3DLIGHT9 sun{};
-    sun.Type = D3DLIGHT_DIRECTIONAL;
-    sun.Diffuse = {0.5f, 0.25f, 1.0f, 1.0f};
-    sun.Direction = {0, 0, 1};  // straight onto the square
-    sun.Range = 10.0f;
-    g_pDevice->SetLight(0, &sun);
-    g_pDevice->LightEnable(0, TRUE);
-    DrawFacingSquare(50);
-    uint32_t c = ReadPixel(32, 24);
-    EXPECT_NEAR(Red(c), 128, 2);
-    EXPECT_NEAR(Green(c), 64, 2);
-    EXPECT_NEAR(Blue(c), 255, 1);
-
-    // Tilted 60 degrees the light gives half as much; from behind it gives nothing.
-    sun.Direction = {0, std::sqrt(3.0f), 1};
-    g_pDevice->SetLight(0, &sun);
-    DrawFacingSquare(50);
-    c = ReadPixel(32, 24);
-    EXPECT_NEAR(Blue(c), 128, 2);
-    sun.Direction = {0, 0, -1};
-    g_pDevice->SetLight(0, &sun);
-    DrawFacingSquare(50);
-    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
-}
-
-TEST_F(DeviceLighting, AmbientAndEmissiveAddUp) {
-    D3DLIGHT9 sun{};
-    sun.Type = D3DLIGHT_DIRECTIONAL;
-    sun.Ambient = {0.2f, 0.2f, 0.2f, 0.2f};
-    sun.Direction = {0, 0, -1};  // no diffuse contribution
-    g_pDevice->SetLight(0, &sun);
-    g_pDevice->LightEnable(0, TRUE);
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1, 1, 1, 1};
-    material.Ambient = {1, 1, 1, 1};
-    material.Emissive = {0.3f, 0, 0, 0};
-    g_pDevice->SetMaterial(&material);
-    g_pDevice->SetRenderState(D3DRS_AMBIENT, 0xFF202020u);  // + 0.125
-    DrawFacingSquare(50);
-    const uint32_t c = ReadPixel(32, 24);
-    EXPECT_NEAR(Red(c), static_cast<int>((0.3 + 0.2 + 32 / 255.0) * 255 + 0.5), 2);
-    EXPECT_NEAR(Green(c), static_cast<int>((0.2 + 32 / 255.0) * 255 + 0.5), 2);
-}
-
-TEST_F(DeviceLighting, PointLightStopsAtItsRange) {
+// Direct3D's lighting equations, read at the centre of a square facing the eye at depth z.
+TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
+    auto sun = [](D3DVECTOR direction, D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = {},
+                  D3DCOLORVALUE specular = {}) {
+        D3DLIGHT9 l{};
+        l.Type = D3DLIGHT_DIRECTIONAL, l.Direction = direction, l.Diffuse = diffuse, l.Ambient = ambient;
+        l.Specular = specular, l.Range = 10.0f;
+        return l;
+    };
     D3DLIGHT9 lamp{};
-    lamp.Type = D3DLIGHT_POINT;
-    lamp.Diffuse = {4, 4, 1, 2};
-    lamp.Position = {0, 0, 0};
-    lamp.Attenuation0 = 2.0f;
-    lamp.Range = 60.0f;
-    g_pDevice->SetLight(1, &lamp);
-    g_pDevice->LightEnable(1, TRUE);
-    // Corners about 52 away at cos 0.96: blue 1 / attenuation 2 * 0.96; red saturates.
+    lamp.Type = D3DLIGHT_POINT, lamp.Diffuse = {4, 4, 1, 2}, lamp.Attenuation0 = 2.0f, lamp.Range = 60.0f;
+    D3DMATERIAL9 white{}, ambient{}, shiny{};
+    white.Diffuse = {1, 1, 1, 1};
+    ambient.Diffuse = ambient.Ambient = {1, 1, 1, 1};
+    ambient.Emissive = {0.3f, 0, 0, 0};
+    shiny.Specular = {1, 1, 1, 1};
+    shiny.Power = 5;
+    const struct {
+        const char* what;
+        D3DLIGHT9 light;
+        D3DMATERIAL9 material;
+        float z, size;
+        DWORD ambientState;
+        bool specular;
+        int red, green, blue;  // -1: not checked
+    } cases[] = {
+        {"straight on", sun({0, 0, 1}, {0.5f, 0.25f, 1, 1}), white, 50, 40, 0, false, 128, 64, 255},
+        {"tilted 60 degrees: half", sun({0, std::sqrt(3.0f), 1}, {0.5f, 0.25f, 1, 1}), white, 50, 40, 0,
+         false, -1, -1, 128},
+        {"from behind: nothing", sun({0, 0, -1}, {1, 1, 1, 1}), white, 50, 40, 0, false, 0, 0, 0},
+        // Light ambient 0.2, material emissive 0.3 red, the ambient state 0x20 (0.125).
+        {"ambient and emissive", sun({0, 0, -1}, {}, {0.2f, 0.2f, 0.2f, 0.2f}), ambient, 50, 40, 0xFF202020u,
+         false, int((0.3 + 0.2 + 32 / 255.0) * 255 + 0.5), int((0.2 + 32 / 255.0) * 255 + 0.5), -1},
+        // Corners about 52 away at cos 0.96: blue 1 / attenuation 2 * 0.96; red saturates.
+        {"lamp in range", lamp, white, 50, 10, 0, false, 255, -1, 123},
+        {"lamp out of range", lamp, white, 70, 10, 0, false, 0, 0, 0},
+        {"specular off", sun({0, 0, 1}, {}, {}, {1, 1, 1, 1}), shiny, 50, 40, 0, false, 0, 0, 0},
+        {"specular on", sun({0, 0, 1}, {}, {}, {1, 1, 1, 1}), shiny, 50, 10, 0, true, 243, -1,
+         -1},  // the highlight faces the eye
+    };
+    for (const auto& c : cases) {
+        ClearTo(0xFF000000u);
+        g_pDevice->SetLight(0, &c.light);
+        g_pDevice->LightEnable(0, TRUE);
+        g_pDevice->SetMaterial(&c.material);
+        g_pDevice->SetRenderState(D3DRS_AMBIENT, c.ambientState);
+        g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, c.specular);
+        DrawFacingSquare(c.z, c.size);
+        const uint32_t pixel = ReadPixel(32, 24);
+        const int seen[3] = {Red(pixel), Green(pixel), Blue(pixel)}, want[3] = {c.red, c.green, c.blue};
+        for (int i = 0; i < 3; ++i)
+            if (want[i] >= 0)
+                EXPECT_NEAR(seen[i], want[i], want[i] == 255 || want[i] == 0 ? 0 : 3)
+                    << c.what << " channel " << i;
+    }
+    g_pDevice->LightEnable(0, FALSE);
     DrawFacingSquare(50, 10);
-    uint32_t c = ReadPixel(32, 24);
-    EXPECT_EQ(Red(c), 255);
-    EXPECT_NEAR(Blue(c), 123, 3);
-    ClearTo(0xFF000000u);
-    DrawFacingSquare(70, 10);  // beyond the range: unlit
-    c = ReadPixel(32, 24);
-    EXPECT_EQ(c, 0xFF000000u);
-    g_pDevice->LightEnable(1, FALSE);
-    DrawFacingSquare(50, 10);
-    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
-}
-
-TEST_F(DeviceLighting, LightingOffShowsTheVertexColourOrWhite) {
-    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-    DrawClipSpaceTriangle(true, 0xFF204080u);
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
-    DrawClipSpaceTriangle(true, 0xFF204080u);
-    EXPECT_EQ(ReadPixel(32, 24), 0xFF204080u);
-    ClearTo(0xFF000000u);
-    g_pDevice->SetTransform(D3DTS_PROJECTION, &identity);
-    const float s = 0.5f;
-    const LitVertex v[3] = {{-s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
-                            {0, s, 0.5f, 0, 0, -1, 0, 0, 0, 0},
-                            {s, -s, 0.5f, 0, 0, -1, 0, 0, 0, 0}};
-    g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2);  // no colour in the vertex: white
-    g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(LitVertex));
-    EXPECT_EQ(ReadPixel(32, 24), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u) << "no light enabled";
 }
 
 TEST_F(DeviceLighting, LitVertexColourKeepsItsAlphaForTheAlphaTest) {
@@ -273,24 +230,6 @@ TEST_F(DeviceLighting, LitVertexColourKeepsItsAlphaForTheAlphaTest) {
     g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(ColoredVertex));
     EXPECT_NEAR(Red(ReadPixel(32, 24)), 128, 2);
-}
-
-TEST_F(DeviceLighting, SpecularOnlyWhenEnabled) {
-    D3DLIGHT9 sun{};
-    sun.Type = D3DLIGHT_DIRECTIONAL;
-    sun.Specular = {1, 1, 1, 1};
-    sun.Direction = {0, 0, 1};
-    g_pDevice->SetLight(0, &sun);
-    g_pDevice->LightEnable(0, TRUE);
-    D3DMATERIAL9 material{};
-    material.Specular = {1, 1, 1, 1};
-    material.Power = 5;
-    g_pDevice->SetMaterial(&material);
-    DrawFacingSquare(50);
-    EXPECT_EQ(ReadPixel(32, 24), 0xFF000000u);
-    g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
-    DrawFacingSquare(50, 10);
-    EXPECT_GT(Red(ReadPixel(32, 24)), 200);  // the highlight faces the eye
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "bmp_writer.h"
 #include "platform/bitmap_resources.h"
 #include "platform/platform_internal.h"
 #include "render_helpers.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ protected:
     static void AddSolid(int id, uint32_t rgb) {
         static std::vector<uint8_t> bmps[2];
         auto& bmp = bmps[id == kRedId ? 0 : 1];
-        bmp = bmp_writer::Make24(4, 4, std::vector<uint32_t>(16, rgb));
+        bmp = MakeBmp24(4, 4, std::vector<uint32_t>(16, rgb));
         AddBitmapResource(id, bmp.data(), bmp.size());
     }
 
@@ -139,25 +139,6 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
     // And the last frame was really drawn: its first quad (untextured, blending off) is white.
     EXPECT_EQ(ReadPixel(305, 20), 0xFFFFFFFFu);
     EXPECT_EQ(ReadPixel(305, 100), 0xFF202020u);
-}
-
-TEST_F(FrameResources, ObjectsAreCountedAndGivenBack) {
-    DrawTextured(nullptr);  // the device's buffer for drawing from memory is made at its first use
-    const platform::GlObjectCounts start = platform::LiveGlObjects();
-    IDirect3DTexture9* texture = Load(kRedId, 0);  // 4 x 4 with its chain: 3 levels
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(platform::LiveGlObjects().textures, start.textures + 1);
-    EXPECT_EQ(platform::LiveGlObjects().bytes, start.bytes + 4 * 4 * 4);  // only level 0 so far
-    // Sampling it with a mip filter builds the chain.
-    g_pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-    DrawTextured(texture);
-    EXPECT_EQ(platform::LiveGlObjects().bytes, start.bytes + (16 + 4 + 1) * 4);
-    EXPECT_EQ(ReadPixel(160, 120), 0xFFFF0000u);
-    g_pDevice->SetTexture(0, nullptr);
-    textures_.clear();
-    texture->Release();
-    EXPECT_EQ(platform::LiveGlObjects().textures, start.textures);
-    EXPECT_EQ(platform::LiveGlObjects().bytes, start.bytes);
 }
 
 TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding) {

@@ -54,22 +54,6 @@ TEST(Matrices, LookAtFromTheStartingCamera) {
     EXPECT_NEAR(out.z, len, 1e-3);
 }
 
-TEST(Matrices, RowVectorCompositionAppliesTheLeftFactorFirst) {
-    D3DXMATRIX scale, rotation, translation, world, identity;
-    D3DXMatrixIdentity(&identity);
-    D3DXMatrixScaling(&scale, 2, 2, 2);
-    D3DXMatrixRotationYawPitchRoll(&rotation, 0, 0, 0);
-    D3DXMatrixTranslation(&translation, 5, 0, 0);
-    D3DXMatrixMultiply(&world, &identity, &scale);
-    D3DXMatrixMultiply(&world, &world, &rotation);  // the output may be an input
-    D3DXMatrixMultiply(&world, &world, &translation);
-    D3DXVECTOR3 p{1, 1, 1}, out;
-    D3DXVec3TransformCoord(&out, &p, &world);
-    EXPECT_NEAR(out.x, 7, 1e-6);
-    EXPECT_NEAR(out.y, 2, 1e-6);
-    EXPECT_NEAR(out.z, 2, 1e-6);
-}
-
 TEST(Matrices, YawPitchRollTurnsLeftHanded) {
     const float half = 1.5707963f;
     D3DXMATRIX m;

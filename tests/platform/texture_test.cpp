@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "bmp_writer.h"
 #include "platform/bitmap_resources.h"
 #include "platform/d3d9_shaders.h"
 #include "render_helpers.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -32,65 +32,57 @@ protected:
     }
 };
 
-TEST_F(Textures, ColourKeyedTexelsBecomeTransparentBlack) {
-    // Top row: magenta, red; bottom row: almost magenta, white.
-    auto bmp = bmp_writer::Make24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetWidth(), 2u);
-    EXPECT_EQ(texture->GetHeight(), 2u);
-    uint32_t texels[4] = {};
-    ASSERT_EQ(texture->ReadTexels(texels, 4), S_OK);
-    EXPECT_EQ(texels[0], 0x00000000u);
-    EXPECT_EQ(texels[1], 0xFFFF0000u);
-    EXPECT_EQ(texels[2], 0xFFFE00FFu);
-    EXPECT_EQ(texels[3], 0xFFFFFFFFu);
-    texture->Release();
-
-    // A key with alpha 0 matches nothing: the bitmap's texels are opaque.
-    texture = Load(bmp, D3DFMT_A8R8G8B8, 0x00FF00FFu);
-    ASSERT_NE(texture, nullptr);
-    texture->ReadTexels(texels, 4);
-    EXPECT_EQ(texels[0], 0xFFFF00FFu);
-    texture->Release();
-}
-
-TEST_F(Textures, A1R5G5B5KeepsFiveBitsPerChannelAndOneBitAlpha) {
-    auto bmp = bmp_writer::Make24(2, 1, {0x874321, 0x00FF00});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFF00FF00u);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetFormat(), D3DFMT_A1R5G5B5);
-    uint32_t texels[2] = {};
-    texture->ReadTexels(texels, 2);
-    // Each channel is one of the 32 levels, widened back by repeating the top bits.
-    const auto level = [](uint32_t v) { return (v >> 3) << 3 | (v >> 5); };
-    EXPECT_EQ(texels[0] >> 24, 0xFFu);
-    EXPECT_EQ(Red(texels[0]), static_cast<int>(level(Red(texels[0]))));
-    EXPECT_NEAR(Red(texels[0]), 0x87, 4);
-    EXPECT_NEAR(Green(texels[0]), 0x43, 4);
-    EXPECT_NEAR(Blue(texels[0]), 0x21, 4);
-    EXPECT_NE(Red(texels[0]), 0x87);    // 0x87 itself is not a five-bit level
-    EXPECT_EQ(texels[1], 0x00000000u);  // keyed green
-    texture->Release();
-}
-
-TEST_F(Textures, PalettisedBitmapsDecodeThroughTheirPalette) {
-    auto bmp = bmp_writer::Make8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    uint32_t texels[6] = {};
-    texture->ReadTexels(texels, 6);
-    EXPECT_EQ(texels[0], 0xFF112233u);
-    EXPECT_EQ(texels[1], 0x00000000u);
-    EXPECT_EQ(texels[2], 0xFF000000u);
-    EXPECT_EQ(texels[3], 0x00000000u);
-    EXPECT_EQ(texels[5], 0xFF112233u);
-    texture->Release();
+// Texels as the texture keeps them, 0xAARRGGBB, for bitmaps decoded with and without a colour key.
+TEST_F(Textures, DecodeKeyAndConvertTexels) {
+    const auto rgb = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bmp;
+        D3DFORMAT format;
+        D3DCOLOR key;
+        std::vector<uint32_t> texels;
+    } cases[] = {
+        {"magenta keyed: transparent black, a near miss stays",
+         rgb,
+         D3DFMT_A8R8G8B8,
+         0xFFFF00FFu,
+         {0x00000000u, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
+        {"a key with alpha 0 matches nothing",
+         rgb,
+         D3DFMT_A8R8G8B8,
+         0x00FF00FFu,
+         {0xFFFF00FFu, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
+        // Five bits a channel, widened back by repeating the top bits, and one bit of alpha.
+        {"A1R5G5B5",
+         MakeBmp24(2, 1, {0x874321, 0x00FF00}),
+         D3DFMT_A1R5G5B5,
+         0xFF00FF00u,
+         {0xFF844221u, 0x00000000u}},
+        {"palettised, keyed through the palette",
+         MakeBmp8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1}),
+         D3DFMT_A8R8G8B8,
+         0xFFFF00FFu,
+         {0xFF112233u, 0, 0xFF000000u, 0, 0xFF112233u, 0xFF112233u}},
+        {"indices past the stored palette read black",
+         MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}),
+         D3DFMT_A8R8G8B8,
+         0,
+         {0xFFFFFFFFu, 0xFF000000u}},
+    };
+    for (const auto& c : cases) {
+        IDirect3DTexture9* texture = Load(c.bmp, c.format, c.key);
+        ASSERT_NE(texture, nullptr) << c.what;
+        EXPECT_EQ(texture->GetFormat(), c.format);
+        std::vector<uint32_t> texels(c.texels.size());
+        ASSERT_EQ(texture->ReadTexels(texels.data(), static_cast<UINT>(texels.size())), S_OK);
+        EXPECT_EQ(texels, c.texels) << c.what;
+        texture->Release();
+    }
 }
 
 TEST_F(Textures, MipLevelsZeroOrDefaultBuildTheWholeChain) {
     std::vector<uint32_t> pixels(16 * 4, 0x808080);
-    auto bmp = bmp_writer::Make24(16, 4, pixels);
+    auto bmp = MakeBmp24(16, 4, pixels);
     for (UINT mips : {0u, D3DX_DEFAULT}) {
         IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0, mips);
         ASSERT_NE(texture, nullptr);
@@ -111,7 +103,7 @@ TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
               E_FAIL);
     EXPECT_EQ(texture, nullptr);
 
-    const auto good = bmp_writer::Make24(5, 3, std::vector<uint32_t>(15, 0x123456));
+    const auto good = MakeBmp24(5, 3, std::vector<uint32_t>(15, 0x123456));
     HRESULT hr = S_OK;
     for (size_t cut = 0; cut < good.size(); ++cut) {
         std::vector<uint8_t> truncated(good.begin(), good.begin() + static_cast<long>(cut));
@@ -121,7 +113,7 @@ TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
 }
 
 TEST_F(Textures, HostileHeadersAreRejected) {
-    const auto good = bmp_writer::Make8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
+    const auto good = MakeBmp8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
     const auto patch32 = [&](size_t at, uint32_t value) {
         auto b = good;
         for (int i = 0; i < 4; ++i) b[at + i] = (value >> (8 * i)) & 0xFF;
@@ -147,48 +139,11 @@ TEST_F(Textures, HostileHeadersAreRejected) {
             EXPECT_TRUE(FAILED(hr));
         }
     }
-    // Palette indices beyond the stored palette read as black instead of past the table.
-    auto bmp = bmp_writer::Make8(2, 1, {0xFFFFFF}, {0, 200});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
-    ASSERT_NE(texture, nullptr);
-    uint32_t texels[2] = {};
-    texture->ReadTexels(texels, 2);
-    EXPECT_EQ(texels[0], 0xFFFFFFFFu);
-    EXPECT_EQ(texels[1], 0xFF000000u);
-    texture->Release();
-}
-
-TEST_F(Textures, KeyedTexelsShowTheBackgroundThroughAlphaBlending) {
-    auto bmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0xFFFF00});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A1R5G5B5, 0xFFFF00FFu);
-    ASSERT_NE(texture, nullptr);
-    ClearTo(0xFF0000FFu);
-    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    g_pDevice->SetTexture(0, texture);
-    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF0000FFu);  // left half keyed: the blue background
-    EXPECT_EQ(ReadPixel(50, 20), 0xFFFFFF00u);  // right half: the yellow texel
-
-    // Unbinding the texture draws the quad in its vertex colour.
-    g_pDevice->SetTexture(0, nullptr);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF00FF00u);
-    texture->Release();
 }
 
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     // The device leaves out an alpha test that cannot fail; every other test must still decide.
-    auto opaqueBmp = bmp_writer::Make24(2, 1, {0xFF0000, 0x00FF00});
+    auto opaqueBmp = MakeBmp24(2, 1, {0xFF0000, 0x00FF00});
     IDirect3DTexture9* opaque = Load(opaqueBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(opaque, nullptr);
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -207,11 +162,15 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
         bool drawn;
     };
     const Case cases[] = {
-        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},  {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},       {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},    {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
+        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},
+        {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},
+        {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},
+        {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
         // The vertex's own alpha reaches the test through the modulation.
-        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false}, {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
+        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false},
+        {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
         {D3DCMP_GREATEREQUAL, 129, 0x80FFFFFFu, false},
     };
     for (const Case& c : cases) {
@@ -223,7 +182,7 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
             << "function " << c.func << " reference " << c.ref << " diffuse " << std::hex << c.diffuse;
     }
     // A keyed texel of a texture that is not all opaque is still dropped.
-    auto keyedBmp = bmp_writer::Make24(2, 1, {0xFF00FF, 0x00FF00});
+    auto keyedBmp = MakeBmp24(2, 1, {0xFF00FF, 0x00FF00});
     IDirect3DTexture9* keyed = Load(keyedBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
     ASSERT_NE(keyed, nullptr);
     g_pDevice->SetTexture(0, keyed);
@@ -238,62 +197,8 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     keyed->Release();
 }
 
-TEST(AlphaReasoning, OnlyOperationsThatKeepOneProveAnOpaqueFragment) {
-    using platform::FragmentAlphaIsOne;
-    platform::ProgramKey key{};
-    const bool both[2] = {true, true}, firstOnly[2] = {true, false};
-    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));  // no stage: the diffuse alpha
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    // Stage 0 on: alpha op at [14], its arguments at [15] and [16]; stage 1 from [17].
-    key[10] = 1;
-    key[14] = D3DTOP_SELECTARG1;
-    key[15] = D3DTA_TEXTURE;
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_MODULATE;
-    key[16] = D3DTA_DIFFUSE;
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    EXPECT_TRUE(FragmentAlphaIsOne(key, true, both));
-    key[14] = D3DTOP_ADD;  // 1 plus anything not negative is clamped to 1
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_ADDSIGNED;  // 1 + a - 0.5 needs a = 1 too
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, both));
-    key[14] = D3DTOP_SELECTARG1;
-    // Stage 1 reads its own texture, which may be transparent.
-    key[17] = 1;
-    key[21] = D3DTOP_MODULATE;
-    key[22] = D3DTA_TEXTURE;
-    key[23] = D3DTA_CURRENT;
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, both));
-    EXPECT_FALSE(FragmentAlphaIsOne(key, false, firstOnly));
-    key[21] = D3DTOP_DISABLE;  // passes the current alpha on
-    EXPECT_TRUE(FragmentAlphaIsOne(key, false, firstOnly));
-}
-
-TEST_F(Textures, AddSignedBrightensAboveHalfAndDarkensBelow) {
-    auto bmp = bmp_writer::Make24(2, 1, {0xC0C0C0, 0x404040});
-    IDirect3DTexture9* detail = Load(bmp, D3DFMT_A8R8G8B8, 0);
-    ASSERT_NE(detail, nullptr);
-    ClearTo(0xFF000000u);
-    g_pDevice->SetTexture(0, nullptr);  // stage 0 passes the diffuse colour on
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADDSIGNED);
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    g_pDevice->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
-    g_pDevice->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    g_pDevice->SetTexture(1, detail);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
-    EXPECT_NEAR(Red(ReadPixel(10, 20)), 0x80 + 0xC0 - 0x80, 2);
-    EXPECT_NEAR(Red(ReadPixel(50, 20)), 0x80 + 0x40 - 0x80, 2);
-
-    g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    DrawScreenQuad(0, 0, 64, 48, 0xFF808080u);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFF808080u);
-    g_pDevice->SetTexture(1, nullptr);
-    detail->Release();
-}
-
 TEST_F(Textures, BoundTexturesStayAliveUntilUnbound) {
-    auto bmp = bmp_writer::Make24(1, 1, {0x00FF00});
+    auto bmp = MakeBmp24(1, 1, {0x00FF00});
     IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(texture, nullptr);
     g_pDevice->SetTexture(0, texture);

@@ -151,24 +151,4 @@ TEST_F(ModelTest, ShortFileKeepsTheCompleteFrames) {
     EXPECT_FLOAT_EQ(Vertices()[0].x, 0);
 }
 
-TEST(ModelWithoutDevice, LoadsFramesAndDrawIsHarmless) {
-    ScopedTempDir dir;
-    WriteFileBytes("log.txt", "");
-    IDirect3DDevice9* saved = g_pDevice;
-    g_pDevice = nullptr;
-    WriteFileBytes("test.shd", ModelBytes(2, 3));
-    Model model;
-    model.Load("test.shd");
-    model.LoadTexture(9001);
-    EXPECT_EQ(model.frameCount, 2);
-    EXPECT_FLOAT_EQ(model.frames[1][2].positions[0].x, 1);
-    model.frame = 5;
-    model.Draw();
-    EXPECT_EQ(model.frame, 0.0f);
-    EXPECT_NE(ReadFileBytes("log.txt").find(
-                  "  Chyba pri vytvarani VB\n  Textura: 9001\n  chyba pri vytvarani textury: 9001\n"),
-              std::string::npos);
-    g_pDevice = saved;
-}
-
 }  // namespace

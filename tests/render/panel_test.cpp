@@ -90,14 +90,6 @@ TEST_F(PanelTest, ContainsByTheAngleSum) {
     EXPECT_EQ(p.Contains(p.corners[0]), 0);
 }
 
-TEST_F(PanelTest, SetPositionTakesFractionsOfTheScreen) {
-    Panel p;
-    p.SetPosition({0.5f, 0.5f, 7});
-    EXPECT_FLOAT_EQ(p.position.x, 400);
-    EXPECT_FLOAT_EQ(p.position.y, 300);
-    EXPECT_FLOAT_EQ(p.position.z, 0);
-}
-
 TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
     ScopedFakeDevice fake;
     FakeTexture t0(0), t1(1);

@@ -117,29 +117,6 @@ TEST_F(RenderPixels, PanelLandsOnItsCorners) {
     EXPECT_EQ(ReadPixel(400, 322) & 0xFFFFFF, 0u);
 }
 
-TEST_F(RenderPixels, TextStartsAtItsPosition) {
-    TextFont font;
-    font.Create(24, 700, "Arial");
-    ASSERT_NE(font.font, nullptr);
-    Begin();
-    g_engine.BlendAlpha();
-    font.Draw(20, 20, MakeColor(1, 1, 1, 1), "HELLO");
-    End();
-    int minX = 800, minY = 600;
-    for (int y = 0; y < 80; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if ((ReadPixel(x, y) & 0xFF) > 128) {
-                minX = std::min(minX, x);
-                minY = std::min(minY, y);
-            }
-        }
-    }
-    EXPECT_GE(minX, 20);
-    EXPECT_LE(minX, 24);
-    EXPECT_GE(minY, 20);
-    EXPECT_LE(minY, 28);
-}
-
 TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
     AddBitmap(9102, 2, 2, Solid(4, 0x808080));  // base: mid grey
     AddBitmap(9103, 2, 2, Solid(4, 0xC0C0C0));  // detail above half: brighter

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <random>
 
 #include "engine/engine.h"
 #include "engine/frame_timer.h"
@@ -111,55 +110,6 @@ TEST_F(SceneFileTest, SmoothingNeverCrossesGroupsPositionsOrUnsmoothedGroups) {
     // One face's corner moved off the origin by the smallest step: no longer the same position.
     Load(SceneText(1, 2, {a}, TwoFacesSharingTheOrigin(0, 0, std::nextafter(0.0f, 1.0f))));
     ExpectVec(scene.faces[0].normals[1], 0, 1, 0);
-}
-
-// The definition: visit every vertex of the group in order, add up the normals of every vertex at
-// exactly its position (itself included, so it counts twice), normalise, store at all of them.
-void SmoothAllPairs(std::vector<SceneFace>& faces) {
-    auto same = [](Vector3 a, Vector3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
-    for (auto& visited : faces) {
-        for (int s = 0; s < 3; ++s) {
-            Vector3 p = visited.positions[s];
-            Vector3 sum = visited.normals[s];
-            for (auto& f : faces) {
-                for (int t = 0; t < 3; ++t) {
-                    if (same(f.positions[t], p)) sum = VecAdd(sum, f.normals[t]);
-                }
-            }
-            VecNormalize(&sum);
-            for (auto& f : faces) {
-                for (int t = 0; t < 3; ++t) {
-                    if (same(f.positions[t], p)) f.normals[t] = sum;
-                }
-            }
-        }
-    }
-}
-
-TEST(SceneSmoothing, MatchesTheAllPairsDefinitionBitForBit) {
-    std::mt19937 random(7);
-    const float coords[] = {0.0f, -0.0f, 1.0f, 2.5f};
-    for (int round = 0; round < 200; ++round) {
-        int count = 1 + static_cast<int>(random() % 12);
-        std::vector<SceneFace> faces(count);
-        for (auto& f : faces) {
-            for (int s = 0; s < 3; ++s) {
-                f.positions[s] = {coords[random() % 4], coords[random() % 4], coords[random() % 4]};
-                if (round % 10 == 0 && random() % 8 == 0) f.positions[s].y = NAN;
-            }
-            Plane p = PlaneFromPoints(f.positions[2], f.positions[1], f.positions[0]);
-            for (auto& n : f.normals) n = {p.a, p.b, p.c};
-        }
-        std::vector<SceneFace> expected = faces;
-        SmoothAllPairs(expected);
-        std::vector<int32_t> order(count);
-        for (int i = 0; i < count; ++i) order[i] = i;
-        SmoothGroupNormals(faces.data(), order.data(), order.size());
-        for (int k = 0; k < count; ++k) {
-            ASSERT_EQ(std::memcmp(faces[k].normals, expected[k].normals, sizeof faces[k].normals), 0)
-                << "round " << round << " face " << k;
-        }
-    }
 }
 
 TEST_F(SceneFileTest, RecordsInAnyOrderArePackedByGroupThenFaceIndex) {

@@ -216,7 +216,8 @@ public:
         long nextSample = earlyFrame;
         while (!Full()) {
             if (f_ >= nextSample) {
-                Line(nextSample == earlyFrame ? "memory early" : "memory at" + std::to_string(nextSample + 1));
+                Line(nextSample == earlyFrame ? "memory early"
+                                              : "memory at" + std::to_string(nextSample + 1));
                 nextSample += 10000;
             }
             switch (Rand(0, 4)) {

@@ -71,13 +71,24 @@ void DestroyTestDevice() {
     g_hWnd = nullptr;
 }
 
+Screen ReadScreen() {
+    Screen screen;
+    if (!g_pDevice) return screen;
+    const int w = static_cast<int>(g_engine.width), h = static_cast<int>(g_engine.height);
+    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+    if (FAILED(g_pDevice->ReadBackBuffer(rgba.data(), w, h))) return screen;
+    screen.width = w;
+    screen.height = h;
+    screen.argb.resize(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < screen.argb.size(); ++i) {
+        const uint8_t* p = &rgba[i * 4];
+        screen.argb[i] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    }
+    return screen;
+}
+
 uint32_t ReadPixel(int x, int y) {
-    if (!g_pDevice || x < 0 || y < 0 || x >= static_cast<int>(g_engine.width) ||
-        y >= static_cast<int>(g_engine.height))
-        return 0;
-    std::vector<uint8_t> rgba(static_cast<size_t>(g_engine.width) * g_engine.height * 4);
-    if (FAILED(g_pDevice->ReadBackBuffer(rgba.data(), g_engine.width, g_engine.height))) return 0;
-    const uint8_t* p = rgba.data() + (static_cast<size_t>(y) * g_engine.width + x) * 4;
-    return (static_cast<uint32_t>(p[3]) << 24) | (static_cast<uint32_t>(p[0]) << 16) |
-           (static_cast<uint32_t>(p[1]) << 8) | p[2];
+    const Screen screen = ReadScreen();
+    if (x < 0 || y < 0 || x >= screen.width || y >= screen.height) return 0;
+    return screen.At(x, y);
 }

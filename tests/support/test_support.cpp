@@ -1,24 +1,63 @@
 #include "support/test_support.h"
 
+#include <fcntl.h>
+#include <png.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string MakeTempFolder(const char* stem) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
+    char* made = mkdtemp(pattern.data());
+    return made ? made : "";
+}
+
+uint32_t Le(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back((v >> (8 * i)) & 0xFF);
+}
+
+// Headers of a bottom-up BMP with `paletteCount` entries and rows of `row` bytes.
+std::vector<uint8_t> BmpHeaders(int width, int height, int bits, uint32_t paletteCount, int row) {
+    const uint32_t offset = 14 + 40 + paletteCount * 4, image = static_cast<uint32_t>(row * height);
+    std::vector<uint8_t> b = {'B', 'M'};
+    for (uint32_t v : {offset + image, 0u, offset, 40u, uint32_t(width), uint32_t(height)}) Put(b, v, 4);
+    Put(b, 1, 2);
+    Put(b, static_cast<uint32_t>(bits), 2);
+    for (uint32_t v : {0u, image, 2835u, 2835u, paletteCount, 0u}) Put(b, v, 4);
+    return b;
+}
+
+}  // namespace
 
 ScopedTempDir::ScopedTempDir() {
-    previous_ = std::filesystem::current_path().string();
-    std::string pattern = (std::filesystem::temp_directory_path() / "voltrana-test-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    path_ = made ? made : pattern;
-    std::filesystem::current_path(path_);
+    previous_ = fs::current_path().string();
+    path_ = MakeTempFolder("voltrana-test");
+    fs::current_path(path_);
 }
 
 ScopedTempDir::~ScopedTempDir() {
     std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
-    std::filesystem::remove_all(path_, ec);
+    fs::current_path(previous_, ec);
+    fs::remove_all(path_, ec);
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -29,8 +68,195 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::string& path) {
+    return fs::exists(path);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+nlohmann::json ReadJson(const std::string& path) {
+    return nlohmann::json::parse(ReadFileBytes(path), nullptr, false);
+}
+
+bool Picture::RegionDiffers(const Picture& other, int x0, int y0, int x1, int y1) const {
+    if (width != other.width || height != other.height) return true;
+    for (int y = std::max(0, y0); y < std::min(height, y1); ++y)
+        for (int x = std::max(0, x0); x < std::min(width, x1); ++x)
+            if (At(x, y) != other.At(x, y)) return true;
+    return false;
+}
+
+Picture ReadPng(const std::string& path) {
+    Picture picture;
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return picture;
+    }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    for (size_t i = 0; i + 2 < pixels.size(); i += 3)
+        picture.rgb.push_back(uint32_t{pixels[i]} << 16 | uint32_t{pixels[i + 1]} << 8 | pixels[i + 2]);
+    return picture;
+}
+
+int BmpBits(const uint8_t* data, size_t size) {
+    if (size < 54 || data[0] != 'B' || data[1] != 'M') return 0;
+    return static_cast<int>(Le(data + 28, 2));
+}
+
+Picture ReadBmp(const uint8_t* data, size_t size) {
+    Picture picture;
+    const int bits = BmpBits(data, size);
+    if (bits != 24 && bits != 8) return picture;
+    const int width = static_cast<int>(Le(data + 18, 4)), height = static_cast<int>(Le(data + 22, 4));
+    const uint32_t offset = Le(data + 10, 4);
+    const int row = (width * bits / 8 + 3) & ~3;
+    if (width <= 0 || height <= 0 || offset + size_t(row) * height > size) return picture;
+    picture.width = width;
+    picture.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = data + offset + size_t(height - 1 - y) * row;
+            if (bits == 8)
+                p = data + 54 + 4 * size_t(p[x]);
+            else
+                p += 3 * x;
+            picture.rgb.push_back(uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]);
+        }
+    return picture;
+}
+
+std::vector<uint8_t> MakeBmp24(int width, int height, const std::vector<uint32_t>& rgb) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::vector<uint8_t> b = BmpHeaders(width, height, 24, 0, row);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) Put(b, rgb[static_cast<size_t>(y) * width + x], 3);
+        b.resize(b.size() + row - width * 3, 0);
+    }
+    return b;
+}
+
+std::vector<uint8_t> MakeBmp8(int width, int height, const std::vector<uint32_t>& palette,
+                              const std::vector<uint8_t>& indices) {
+    const int row = (width + 3) / 4 * 4;
+    std::vector<uint8_t> b = BmpHeaders(width, height, 8, static_cast<uint32_t>(palette.size()), row);
+    for (uint32_t c : palette) Put(b, c & 0xFFFFFF, 4);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) b.push_back(indices[static_cast<size_t>(y) * width + x]);
+        b.resize(b.size() + row - width, 0);
+    }
+    return b;
+}
+
+std::string ProcessResult::Describe() const {
+    return "exit " + std::to_string(exitCode) + " signal " + std::to_string(signal) +
+           (timedOut ? " TIMED OUT" : "") + "\nstderr:\n" + err;
+}
+
+ProcessResult RunProcess(const ProcessSpec& spec) {
+    ProcessResult result;
+    const std::string outDir = MakeTempFolder("voltrana-proc");
+    if (outDir.empty()) return result;
+    const std::string outPath = outDir + "/out", errPath = outDir + "/err";
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) return result;
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0) _exit(126);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        if (chdir(spec.folder.c_str()) != 0) _exit(126);
+        for (const auto& [name, value] : spec.set) setenv(name.c_str(), value.c_str(), 1);
+        for (const std::string& name : spec.unset) unsetenv(name.c_str());
+        if (spec.asUnprivileged && geteuid() == 0) {
+            // Root may write anywhere; as nobody the folder's permissions are what the game meets.
+            setenv("HOME", "/nonexistent", 1);
+            setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+        }
+        std::vector<char*> argv;
+        for (const std::string& a : spec.argv) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    result.started = true;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(spec.timeoutSeconds);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) != pid) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            result.timedOut = true;
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!result.timedOut) {
+        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+        if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    }
+    result.out = ReadFileBytes(outPath);
+    result.err = ReadFileBytes(errPath);
+    std::error_code ec;
+    fs::remove_all(outDir, ec);
+    return result;
+}
+
+GameFolder::GameFolder(const char* config, bool withModels, bool withSounds) {
+    path_ = MakeTempFolder("voltrana-game");
+    const fs::path game = VOLTRANA_GAME_DIR;
+    if (config)
+        WriteFileBytes(File("config.ini"), config);
+    else
+        fs::copy_file(game / "config.ini", File("config.ini"));
+    if (withModels) fs::create_directory_symlink(game / "models", File("models"));
+    if (withSounds) fs::create_directory_symlink(game / "sounds", File("sounds"));
+    fs::create_directory(File("out"));
+    chmod(File("out").c_str(), 0777);
+}
+
+GameFolder::~GameFolder() {
+    if (std::getenv("VOLTRANA_KEEP_RUNS")) {
+        std::fprintf(stderr, "kept the run folder %s\n", path_.c_str());
+        return;
+    }
+    std::error_code ec;
+    chmod(path_.c_str(), 0755);
+    fs::remove_all(path_, ec);
+}
+
+ProcessSpec GameFolder::DemoSpec(const std::string& script, std::vector<std::string> extra) const {
+    WriteFileBytes(File("script.txt"), script);
+    chmod(File("script.txt").c_str(), 0644);
+    ProcessSpec spec;
+    spec.argv = {VOLTRANA_DEMO_EXE, File("script.txt"), "--out", File("out")};
+    for (std::string& e : extra) spec.argv.push_back(std::move(e));
+    spec.folder = path_;
+    spec.set = {{"ALSOFT_DRIVERS", "null"}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
+    return spec;
+}
+
+std::string GameExe() {
+    return std::string(VOLTRANA_GAME_DIR) + "/voltrana";
+}

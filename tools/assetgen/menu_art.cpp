@@ -2,9 +2,11 @@
 #include <cmath>
 #include <string>
 
+#include "app_icon.h"
 #include "noise.h"
 #include "paint.h"
 #include "painters.h"
+#include "platform/cp1250.h"
 
 namespace {
 
@@ -376,9 +378,9 @@ void PaintBackground(Canvas& c) {
 
 // ---------------------------------------------------------------- buttons (137 to 151)
 
-void PaintButton(Canvas& c, int id) {
-    static const char* kLabels[5] = {"NOVÁ HRA", "HESLO", "KREDITY", "MOŽNOSTI", "EXIT"};
+void PaintButton(Canvas& c, int id, const GameTexts& texts) {
     int k = (id - 137) / 3, phase = (id - 137) % 3;
+    const std::string label = Cp1250ToUtf8(texts.menuButtons[k]);
     cairo_t* cr = c.cr();
     c.Fill(kMenuBand);
     const double x = 8, y = 7, w = 296, h = 56, r = 28;
@@ -391,11 +393,11 @@ void PaintButton(Canvas& c, int id) {
         cairo_set_line_width(cr, 2);
         cairo_stroke(cr);
         TextStyle t;
-        t.size = FitTextSize(cr, kLabels[k], 32, w - 40);
+        t.size = FitTextSize(cr, label, 32, w - 40);
         t.fill = Hex(0xB9C4E8);
         t.outline = 1.5;
         t.outlineColour = Hex(0x141A33);
-        DrawTextCentred(cr, kLabels[k], 156, 35, t);
+        DrawTextCentred(cr, label, 156, 35, t);
         return;
     }
     double glow = phase == 0 ? 0.55 : 1.0;
@@ -424,10 +426,10 @@ void PaintButton(Canvas& c, int id) {
     cairo_set_source_rgba(cr, 1, 1, 1, phase == 0 ? 0.25 : 0.4);
     cairo_fill(cr);
     TextStyle t;
-    t.size = FitTextSize(cr, kLabels[k], 33, w - 40);
+    t.size = FitTextSize(cr, label, 33, w - 40);
     t.fill = Hex(0x2A1606);
     t.outline = 0;
-    DrawTextCentred(cr, kLabels[k], 156, 36, t);
+    DrawTextCentred(cr, label, 156, 36, t);
     // Little bus-stop arrows beside the word on the brighter phase.
     if (phase == 1) {
         SetColour(cr, Hex(0x2A1606));
@@ -444,22 +446,25 @@ void PaintButton(Canvas& c, int id) {
 
 // ---------------------------------------------------------------- labels (162 to 177)
 
-void PaintLabel(Canvas& c, int id) {
+void PaintLabel(Canvas& c, int id, const GameTexts& texts) {
     struct Label {
         int id;
         const char* text;
         int kind;  // 0 heading (left, gold), 1 value (centred, cream), 2 button (centred, white)
     };
-    static const Label kLabels[] = {
-        {162, "Vypnutý", 1}, {176, "Zapnutý", 1}, {165, "Detail scény:", 0}, {166, "Maximum", 1},
-        {167, "Optimum", 1}, {168, "Minimum", 1}, {169, "Vlož heslo:", 0},   {170, "Obrazovka:", 0},
-        {171, "640x480", 1}, {172, "800x600", 1}, {173, "1024x768", 1},      {174, "OK", 2},
-        {175, "STORNO", 2},  {177, "Zvuk:", 0},
+    const Label labels[] = {
+        {162, texts.soundValues[0], 1},  {176, texts.soundValues[1], 1},  {165, texts.detailLabel, 0},
+        {166, texts.detailValues[0], 1}, {167, texts.detailValues[1], 1}, {168, texts.detailValues[2], 1},
+        {169, texts.enterPassword, 0},   {170, texts.screenLabel, 0},     {171, texts.resolutions[0], 1},
+        {172, texts.resolutions[1], 1},  {173, texts.resolutions[2], 1},  {174, texts.ok, 2},
+        {175, texts.cancel, 2},          {177, texts.soundLabel, 0},
     };
-    const Label* label = nullptr;
-    for (const Label& l : kLabels)
-        if (l.id == id) label = &l;
-    if (!label) return;
+    const Label* found = nullptr;
+    for (const Label& l : labels)
+        if (l.id == id) found = &l;
+    if (!found) return;
+    const std::string text = Cp1250ToUtf8(found->text);
+    const int kind = found->kind;
     int w = c.width(), h = c.height();
     PaintKeyed(
         c, kMagenta,
@@ -468,29 +473,29 @@ void PaintLabel(Canvas& c, int id) {
             t.outline = 2.2;
             t.outlineColour = kInk;
             double size = h * 0.8;
-            size = FitTextSize(cr, label->text, size, w - 8);
+            size = FitTextSize(cr, text, size, w - 8);
             t.size = size;
             double base = h / 2.0 + size * 0.729 / 2;
-            if (label->kind == 0) {
+            if (kind == 0) {
                 t.fill = kGold;
-                DrawText(cr, label->text, 4, base, t);
+                DrawText(cr, text, 4, base, t);
             } else {
-                if (label->kind == 2) {
-                    // A small framed button so OK and STORNO read as clickable.
+                if (kind == 2) {
+                    // A small framed button, so that the two buttons read as clickable.
                     RoundedRect(cr, 1.5, 1.5, w - 3, h - 3, h * 0.35);
                     SetColour(cr, Hex(0x2E3C78));
                     cairo_fill_preserve(cr);
                     SetColour(cr, Hex(0xE8ECFF));
                     cairo_set_line_width(cr, 2);
                     cairo_stroke(cr);
-                    t.size = FitTextSize(cr, label->text, h * 0.68, w - 14);
+                    t.size = FitTextSize(cr, text, h * 0.68, w - 14);
                     t.outline = 1.2;
                     t.fill = Hex(0xFFFFFF);
                     base = h / 2.0 + t.size * 0.729 / 2;
                 } else {
                     t.fill = kCream;
                 }
-                DrawText(cr, label->text, (w - TextWidth(cr, label->text, t.size)) / 2, base, t);
+                DrawText(cr, text, (w - TextWidth(cr, text, t.size)) / 2, base, t);
             }
         },
         kInk, 0.35);
@@ -606,35 +611,29 @@ void PaintLevelDialog(Canvas& c) {
         kInk, 0.5);
 }
 
-void PaintCredits(Canvas& c) {
+void PaintCredits(Canvas& c, const GameTexts& texts) {
     PaintKeyed(
         c, kMagenta,
-        [](cairo_t* cr) {
+        [&](cairo_t* cr) {
             DarkPanel(cr, 1, 1, 253, 362, 20);
-            struct Line {
-                const char* text;
-                bool heading;
-            } lines[] = {
-                {"Grafika:", true},           {"celá kresba je", false}, {"generovaná programom", false},
-                {"pri zostavení hry", false}, {"Program:", true},        {"tím hry Voltrana", false},
-                {"C++, SDL2, OpenGL", false}, {"Zvuky:", true},          {"syntetizované", false},
-                {"pri zostavení hry", false},
-            };
+            // Three headed sections: the lines of the texts at these places are headings.
+            const bool heading[10] = {true, false, false, false, true, false, false, true, false, false};
             double y = 40;
-            for (const Line& l : lines) {
+            for (int i = 0; i < 10; ++i) {
+                const std::string line = Cp1250ToUtf8(texts.credits[i]);
                 TextStyle t;
-                t.outline = l.heading ? 1.6 : 1.0;
+                t.outline = heading[i] ? 1.6 : 1.0;
                 t.outlineColour = kInk;
-                if (l.heading) {
+                if (heading[i]) {
                     y += 8;
                     t.size = 25;
                     t.fill = kGold;
-                    DrawText(cr, l.text, 20, y, t);
+                    DrawText(cr, line, 20, y, t);
                     y += 27;
                 } else {
-                    t.size = FitTextSize(cr, l.text, 18, 205);
+                    t.size = FitTextSize(cr, line, 18, 205);
                     t.fill = kCream;
-                    DrawText(cr, l.text, 30, y, t);
+                    DrawText(cr, line, 30, y, t);
                     y += 22;
                 }
             }
@@ -725,12 +724,13 @@ void PaintTitle(Canvas& c) {
     DrawTitleLettering(c.cr(), 256, 72, 80);
 }
 
-void PaintTheEnd(Canvas& c) {
+void PaintTheEnd(Canvas& c, const GameTexts& texts) {
     c.Fill({0, 0, 0});
+    const std::string words = Cp1250ToUtf8(texts.theEnd);
     TextStyle t;
-    t.size = FitTextSize(c.cr(), "KONIEC", 36, 137);
+    t.size = FitTextSize(c.cr(), words, 36, 137);
     t.fill = Hex(0xE82A1E);
-    DrawTextCentred(c.cr(), "KONIEC", 73.5, 21, t);
+    DrawTextCentred(c.cr(), words, 73.5, 21, t);
 }
 
 void PaintWheelBitmap(Canvas& c) {
@@ -776,45 +776,25 @@ void PaintCursor(Canvas& c) {
 }
 
 void PaintIcon(Canvas& c) {
-    cairo_t* cr = c.cr();
-    VerticalGradient(cr, 0, 0, 64, 64, Hex(0x2C3C8C), Hex(0x141A40));
-    // A bus front: the game's face.
-    RoundedRect(cr, 12, 8, 40, 48, 8);
-    SetColour(cr, Hex(0xFFC83C));
-    cairo_fill(cr);
-    RoundedRect(cr, 16, 14, 32, 20, 4);
-    SetColour(cr, Hex(0x233566));
-    cairo_fill(cr);
-    SetColour(cr, Hex(0xD8362A));
-    cairo_rectangle(cr, 12, 38, 40, 5);
-    cairo_fill(cr);
-    SetColour(cr, Hex(0xFFFFE0));
-    cairo_arc(cr, 19, 48, 3.5, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_arc(cr, 45, 48, 3.5, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetColour(cr, Hex(0x111111));
-    cairo_rectangle(cr, 14, 56, 8, 5);
-    cairo_rectangle(cr, 42, 56, 8, 5);
-    cairo_fill(cr);
+    PaintAppIconSquare(c.cr(), c.width());
 }
 
 }  // namespace
 
-bool PaintMenuBitmap(const BitmapSpec& spec, Canvas& canvas) {
+bool PaintMenuBitmap(const BitmapSpec& spec, const GameTexts& texts, Canvas& canvas) {
     std::string p = spec.painter;
     if (p == "menu_background")
         PaintBackground(canvas);
     else if (p == "button")
-        PaintButton(canvas, spec.id);
+        PaintButton(canvas, spec.id, texts);
     else if (p == "label")
-        PaintLabel(canvas, spec.id);
+        PaintLabel(canvas, spec.id, texts);
     else if (p == "message_box")
         PaintMessageBox(canvas);
     else if (p == "level_dialog")
         PaintLevelDialog(canvas);
     else if (p == "credits")
-        PaintCredits(canvas);
+        PaintCredits(canvas, texts);
     else if (p == "logo_studio")
         PaintLogoStudio(canvas);
     else if (p == "logo_engine")
@@ -824,7 +804,7 @@ bool PaintMenuBitmap(const BitmapSpec& spec, Canvas& canvas) {
     else if (p == "title")
         PaintTitle(canvas);
     else if (p == "the_end")
-        PaintTheEnd(canvas);
+        PaintTheEnd(canvas, texts);
     else if (p == "wheel")
         PaintWheelBitmap(canvas);
     else if (p == "cursor")

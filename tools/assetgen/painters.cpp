@@ -1,5 +1,6 @@
 #include "painters.h"
 
-bool PaintBitmap(const BitmapSpec& spec, Canvas& canvas) {
-    return PaintMenuBitmap(spec, canvas) || PaintModelTexture(spec, canvas) || PaintTownTexture(spec, canvas);
+bool PaintBitmap(const BitmapSpec& spec, const GameTexts& texts, Canvas& canvas) {
+    return PaintMenuBitmap(spec, texts, canvas) || PaintModelTexture(spec, canvas) ||
+           PaintTownTexture(spec, texts, canvas);
 }

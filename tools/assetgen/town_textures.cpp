@@ -6,6 +6,7 @@
 #include "noise.h"
 #include "paint.h"
 #include "painters.h"
+#include "platform/cp1250.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void Asphalt(Canvas& c, unsigned seed, Colour base = Hex(0x4A4C52)) {
     Surface(c, base, Scale(base, 0.82), 0.6, 0.035, seed);
 }
 
-void LotCell(Canvas& c, bool exit) {
+void LotCell(Canvas& c, bool exit, const GameTexts& texts) {
     Asphalt(c, exit ? 196 : 195, Hex(0x50535A));
     cairo_t* cr = c.cr();
     // Half of each painted line lies on this cell, half on its neighbour.
@@ -95,7 +96,7 @@ void LotCell(Canvas& c, bool exit) {
         TextStyle t;
         t.size = 36;
         t.fill = Hex(0xF2C21E);
-        DrawTextCentred(cr, "VÝJAZD", 128, 224, t);
+        DrawTextCentred(cr, Cp1250ToUtf8(texts.lotExit), 128, 224, t);
     }
     c.Flush();
     AddNoise(c, 0.02, 16, 2, exit ? 961u : 951u);
@@ -435,7 +436,7 @@ void PaintSignal(Canvas& c, int id) {
 }
 
 // The depot's sign over the lot, four frames: letters light up one after another, then all blink.
-void PaintSign(Canvas& c, int id) {
+void PaintSign(Canvas& c, int id, const GameTexts& texts) {
     cairo_t* cr = c.cr();
     int frame = id - 217;
     c.Fill({20, 22, 40});
@@ -463,7 +464,7 @@ void PaintSign(Canvas& c, int id) {
     TextStyle t;
     t.size = 26;
     t.fill = frame == 3 ? Hex(0x6A8AD0) : Hex(0x9AD8FF);
-    DrawTextCentred(cr, "AUTOBUSY", 128, 96, t);
+    DrawTextCentred(cr, Cp1250ToUtf8(texts.depotSign), 128, 96, t);
     ProtectKey(c, kMagenta, 40);
 }
 
@@ -498,7 +499,7 @@ void PaintExitApron(Canvas& c) {
     AddNoise(c, 0.03, 8, 3, 223);
 }
 
-void PaintShelter(Canvas& c) {
+void PaintShelter(Canvas& c, const GameTexts& texts) {
     cairo_t* cr = c.cr();
     VerticalGradient(cr, 0, 0, 256, 128, Hex(0x9ABAD0), Hex(0x6A8AA8));
     Rect(cr, 0, 0, 256, 6, Hex(0x3A3E46));
@@ -510,22 +511,22 @@ void PaintShelter(Canvas& c) {
     TextStyle t;
     t.size = 14;
     t.fill = Hex(0xD8362A);
-    DrawTextCentred(cr, "LINKA 7", 195, 40, t);
+    DrawTextCentred(cr, Cp1250ToUtf8(texts.shelterPoster), 195, 40, t);
     ProtectKey(c, kMagenta, 40);
 }
 
 }  // namespace
 
-bool PaintTownTexture(const BitmapSpec& spec, Canvas& canvas) {
+bool PaintTownTexture(const BitmapSpec& spec, const GameTexts& texts, Canvas& canvas) {
     std::string p = spec.painter;
     if (p == "tex_grass")
         PaintGrass(canvas);
     else if (p == "detail_grass" || p == "detail_asphalt")
         PaintDetail(canvas, spec.id);
     else if (p == "tex_lot_cell")
-        LotCell(canvas, false);
+        LotCell(canvas, false, texts);
     else if (p == "tex_lot_exit")
-        LotCell(canvas, true);
+        LotCell(canvas, true, texts);
     else if (p == "tex_road")
         PaintRoad(canvas);
     else if (p == "tex_paving")
@@ -559,7 +560,7 @@ bool PaintTownTexture(const BitmapSpec& spec, Canvas& canvas) {
     else if (p == "tex_signal")
         PaintSignal(canvas, spec.id);
     else if (p == "tex_sign")
-        PaintSign(canvas, spec.id);
+        PaintSign(canvas, spec.id, texts);
     else if (p == "tex_hedge")
         PaintHedge(canvas);
     else if (p == "tex_glass")
@@ -567,7 +568,7 @@ bool PaintTownTexture(const BitmapSpec& spec, Canvas& canvas) {
     else if (p == "tex_exit_apron")
         PaintExitApron(canvas);
     else if (p == "tex_shelter")
-        PaintShelter(canvas);
+        PaintShelter(canvas, texts);
     else
         return false;
     canvas.Flush();

@@ -133,9 +133,10 @@ int64_t DemoRunner::PerformanceCounter() {
     // sample (the frame-rate cap spinning) moves the clock on by a small step.
     if (framesBegun_) {
         const int sample = samplesThisFrame_++;
-        if (sample == 1)
-            virtualNow_ += ticksPerFrame_;
-        else if (sample > 1)
+        if (sample == 1) {
+            virtualNow_ += ticksPerFrame_ + stallTicks_;
+            stallTicks_ = 0;
+        } else if (sample > 1)
             virtualNow_ += std::max<int64_t>(1, ticksPerFrame_ / 64);
     }
     return virtualNow_;
@@ -155,6 +156,7 @@ void DemoRunner::ApplyEvents() {
         switch (e.kind) {
             case ScriptEvent::KeyDown:
                 keys_[e.key] = 0x80;
+                LatchKeyPress(e.key);
                 break;
             case ScriptEvent::KeyUp:
                 keys_[e.key] = 0;
@@ -166,9 +168,13 @@ void DemoRunner::ApplyEvents() {
                 break;
             case ScriptEvent::ButtonDown:
                 buttons_[e.button] = true;
+                LatchButtonPress(e.button);
                 break;
             case ScriptEvent::ButtonUp:
                 buttons_[e.button] = false;
+                break;
+            case ScriptEvent::Stall:  // on the virtual clock only; a timedemo measures real frames
+                stallTicks_ += static_cast<int64_t>(e.x) * kVirtualFrequency / 1000;
                 break;
             default:
                 break;

@@ -18,8 +18,8 @@ struct DemoOptions {
 };
 
 struct FrameTimes {
-    std::vector<double> frameMs;  // start of one frame to the start of the next
-    std::vector<double> workMs;   // start of a frame to the first sample of its end, before the cap's wait
+    std::vector<double> frameMs;     // start of one frame to the start of the next
+    std::vector<double> workMs;      // start of a frame to the first sample of its end, before the cap's wait
     std::vector<double> gameWorkMs;  // the same, for the frames drawn in game mode only
     // Sums over the game-mode frames of what the device counted (FrameWork) and of processor time.
     uint64_t gameFragmentsDrawn = 0;
@@ -72,11 +72,12 @@ private:
     DemoOptions options_;
     size_t nextInput_ = 0;
     size_t nextOutput_ = 0;
-    long frame_ = 0;           // frames completed (presented)
-    bool inFrame_ = false;     // between BeforeFrame and the frame's Present
-    bool framesBegun_ = false; // the first frame has begun: the clock counts frames from here
+    long frame_ = 0;            // frames completed (presented)
+    bool inFrame_ = false;      // between BeforeFrame and the frame's Present
+    bool framesBegun_ = false;  // the first frame has begun: the clock counts frames from here
     int samplesThisFrame_ = 0;
     int64_t virtualNow_ = 0;
+    int64_t stallTicks_ = 0;  // added to the end of the current frame by a stall
     int64_t ticksPerFrame_ = 0;
     int64_t frameStartTicks_ = 0;
     double frameStartCpuMs_ = 0.0;

@@ -1,4 +1,5 @@
-// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window] [--without LEVER]...
+// voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] [--window] [--lang sk|en]
+//                [--without LEVER]...
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 
 #include "demo/demo_runner.h"
 #include "demo/script.h"
+#include "platform/desktop.h"
+#include "platform/language.h"
 
 namespace {
 
@@ -17,7 +20,7 @@ int Usage(const char* message) {
     std::fprintf(stderr, "voltrana-demo: %s\n", message);
     std::fprintf(stderr,
                  "usage: voltrana-demo SCRIPT [--out DIR] [--fps F] [--seed N] [--frames N] [--timedemo] "
-                 "[--window] [--without LEVER]...\n");
+                 "[--window] [--lang sk|en] [--without LEVER]...\n");
     return 2;
 }
 
@@ -31,10 +34,10 @@ double Percentile(std::vector<double> values, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage("no script given");
-    const std::string scriptPath = argv[1];
+    std::string scriptPath;  // the one argument that is not an option, before or after them
     DemoOptions options;
-    for (int i = 2; i < argc; ++i) {
+    const char* language = nullptr;  // the desktop's unless --lang names one
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](const char* what) -> const char* {
             if (i + 1 >= argc) return nullptr;
@@ -48,7 +51,8 @@ int main(int argc, char** argv) {
             options.outDir = v;
         } else if (arg == "--fps") {
             const char* v = value("F");
-            if (!v || (options.fps = std::strtod(v, &end), *end != '\0') || !(options.fps > 0.0 && options.fps < 1e6))
+            if (!v || (options.fps = std::strtod(v, &end), *end != '\0') ||
+                !(options.fps > 0.0 && options.fps < 1e6))
                 return Usage("--fps needs a positive number");
         } else if (arg == "--seed") {
             const char* v = value("N");
@@ -65,10 +69,17 @@ int main(int argc, char** argv) {
         } else if (arg == "--without") {
             const char* v = value("LEVER");
             if (!v || !SetSpeedLever(v, false)) return Usage("--without needs the name of a speed lever");
+        } else if (arg == "--lang") {
+            Language named;
+            if (!(language = value("sk|en")) || !ParseLanguageName(language, named))
+                return Usage("--lang takes sk or en");
+        } else if (scriptPath.empty() && arg.rfind("--", 0) != 0) {
+            scriptPath = arg;
         } else {
             return Usage(("unknown option " + arg).c_str());
         }
     }
+    if (scriptPath.empty()) return Usage("no script given");
 
     std::ifstream in(scriptPath, std::ios::binary);
     if (!in) {
@@ -84,12 +95,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (options.window) setenv("VOLTRANA_WINDOWED", "1", 1);
-    else setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (options.window)
+        SetStartWindowed(true);
+    else
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
+    SetGameLanguage(ChooseLanguage(language));
     DemoRunner runner(std::move(script), options);
     const int status = runner.Run();
-    for (const std::string& problem : runner.Errors()) std::fprintf(stderr, "voltrana-demo: %s\n", problem.c_str());
+    for (const std::string& problem : runner.Errors())
+        std::fprintf(stderr, "voltrana-demo: %s\n", problem.c_str());
 
     if (options.timedemo) {
         const FrameTimes& t = runner.Times();
@@ -98,11 +113,13 @@ int main(int argc, char** argv) {
         getrusage(RUSAGE_SELF, &usage);
         std::printf("frames %ld seconds %.3f fps %.1f\n", runner.FramesRendered(), seconds,
                     seconds > 0 ? runner.FramesRendered() / seconds : 0.0);
-        std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5), Percentile(t.frameMs, 0.99));
-        std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5), Percentile(t.workMs, 0.99));
+        std::printf("frame time median %.2f ms p99 %.2f ms\n", Percentile(t.frameMs, 0.5),
+                    Percentile(t.frameMs, 0.99));
+        std::printf("work time median %.2f ms p99 %.2f ms\n", Percentile(t.workMs, 0.5),
+                    Percentile(t.workMs, 0.99));
         if (!t.gameWorkMs.empty()) {
-            std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n", Percentile(t.gameWorkMs, 0.5),
-                        Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
+            std::printf("game-mode work time median %.2f ms p99 %.2f ms frames %zu\n",
+                        Percentile(t.gameWorkMs, 0.5), Percentile(t.gameWorkMs, 0.99), t.gameWorkMs.size());
         }
         if (t.gamePixels > 0) {
             std::printf("game-mode fragments drawn per pixel %.2f draw calls per frame %.0f\n",

@@ -112,6 +112,13 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
                                      : ScriptEvent::Memory;
             e.name = w[2];
             script.events.push_back(e);
+        } else if (cmd == "stall") {
+            // The frame lasts this much longer: a suspended laptop, a dragged window, a machine swapping.
+            if (!needArgs(1)) return fail("usage: FRAME stall MS");
+            if (!ParseInt(w[2], e.x) || e.x < 0 || e.x > 3600000)
+                return fail("stall needs milliseconds from 0 to 3600000, got '" + w[2] + "'");
+            e.kind = ScriptEvent::Stall;
+            script.events.push_back(e);
         } else if (cmd == "quit") {
             if (!needArgs(0)) return fail("usage: FRAME quit");
             e.kind = ScriptEvent::Quit;

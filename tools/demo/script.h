@@ -4,12 +4,12 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum Kind { KeyDown, KeyUp, Mouse, ButtonDown, ButtonUp, Shot, Dump, Quit, Memory };
+    enum Kind { KeyDown, KeyUp, Mouse, ButtonDown, ButtonUp, Shot, Dump, Quit, Memory, Stall };
     int frame = 0;
     Kind kind = Quit;
     int key = 0;       // DIK code for KeyDown/KeyUp
     int button = 0;    // 0 left, 1 right
-    int x = 0, y = 0;  // Mouse
+    int x = 0, y = 0;  // Mouse; x is the milliseconds of a Stall
     std::string name;  // Shot/Dump/Memory
     int line = 0;
 };

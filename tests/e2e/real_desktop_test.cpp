@@ -1,0 +1,313 @@
+// The real game on a real X server (Xvfb), with no window manager and with openbox, driven the way
+// xdotool and touchpads drive it: presses and clicks that go down and up at once. Screen grabs are
+// compared, through the letterbox, with the demo runner's shots of the same screens.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "e2e/e2e_harness.h"
+
+namespace {
+
+const int kScreenWidth = 1280, kScreenHeight = 1024;  // 5:4, so a 4:3 picture has bars above and below
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// Polls until the condition holds or the seconds pass (generous: CI machines are busy).
+bool WaitFor(const std::function<bool()>& condition, double seconds = 60) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+// A program in the background on the display, ended with the test.
+class Child {
+public:
+    Child(std::vector<std::string> argv, const std::string& folder, const std::string& display) {
+        pid_ = fork();
+        if (pid_ != 0) return;
+        if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(127);
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("WAYLAND_DISPLAY");
+        if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(127);
+        std::vector<char*> args;
+        for (std::string& a : argv) args.push_back(a.data());
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    ~Child() {
+        kill(pid_, SIGTERM);  // Xvfb then removes its lock and socket
+        for (int i = 0; i < 100 && waitpid(pid_, nullptr, WNOHANG) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// An X server of its own, with openbox on it or with no window manager at all.
+class Desktop {
+public:
+    explicit Desktop(bool windowManager) {
+        int n = 90 + getpid() % 400;
+        while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
+               access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
+            ++n;
+        display_ = ":" + std::to_string(n);
+        const std::string size = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+        server_ = std::make_unique<Child>(std::vector<std::string>{"Xvfb", display_, "-screen", "0", size},
+                                          "", display_);
+        ready_ = WaitFor([&] { return !X("xdpyinfo >/dev/null 2>&1 && echo up").empty(); });
+        if (!ready_ || !windowManager) return;
+        manager_ = std::make_unique<Child>(std::vector<std::string>{"openbox"}, "", display_);
+        ready_ = WaitFor(
+            [&] { return X("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos; });
+    }
+    bool ready() const { return ready_; }
+    const std::string& display() const { return display_; }
+    std::string X(const std::string& command) const { return Output("DISPLAY=" + display_ + " " + command); }
+
+    // The game window's place on the screen; empty while it is not viewable.
+    Rect GameWindow() const {
+        const std::string id =
+            X("xdotool search --onlyvisible --name 'ZRM7 - Voltrana' 2>/dev/null | head -1");
+        std::istringstream info(id.empty() ? "" : X("xwininfo -id " + id));
+        Rect r;
+        for (std::string line; std::getline(info, line);) {
+            for (auto [key, value] : {std::pair{"Absolute upper-left X:", &r.x},
+                                      {"Absolute upper-left Y:", &r.y},
+                                      {"Width:", &r.width},
+                                      {"Height:", &r.height}})
+                if (const size_t at = line.find(key); at != std::string::npos)
+                    *value = std::atoi(line.c_str() + at + std::strlen(key));
+        }
+        return r;
+    }
+
+    // The whole screen (xwdtopnm writes 8 or 16 bits a channel).
+    Picture Grab() const {
+        std::istringstream in(X("xwd -root -silent | xwdtopnm 2>/dev/null"));
+        Picture p;
+        std::string magic;
+        int maxValue = 0;
+        in >> magic >> p.width >> p.height >> maxValue;
+        in.get();
+        if (magic != "P6" || maxValue <= 0 || maxValue > 65535 || p.width <= 0 || p.height <= 0) return {};
+        p.rgb.resize(static_cast<size_t>(p.width) * p.height);
+        for (uint32_t& pixel : p.rgb)
+            for (int c = 0; c < 3; ++c) {
+                int v = in.get();
+                if (maxValue > 255) v = (v << 8) | in.get();
+                pixel = (pixel << 8) | static_cast<uint32_t>(v * 255 / maxValue);
+            }
+        return in ? p : Picture{};
+    }
+
+    void Keys(const std::string& keys) const { X("xdotool key " + keys); }
+    void MoveTo(int x, int y) const { X("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
+    void ClickAt(int x, int y) const {
+        X("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    }
+
+private:
+    std::string display_;
+    std::unique_ptr<Child> server_, manager_;
+    bool ready_ = false;
+};
+
+// Where an 800 x 600 picture lands, letterboxed, in a window.
+Rect Letterbox(const Rect& window) {
+    const double scale = std::min(window.width / 800.0, window.height / 600.0);
+    const int width = static_cast<int>(800 * scale + 0.5), height = static_cast<int>(600 * scale + 0.5);
+    return {window.x + (window.width - width) / 2, window.y + (window.height - height) / 2, width, height};
+}
+
+// Mean difference per channel between a region of the shot and the same region of the grab, sampled
+// at pixel centres through the letterbox; 255 when the region is not on the screen.
+double MeanDifference(const Picture& grab, const Rect& picture, const Picture& shot, Rect region) {
+    double sum = 0;
+    long count = 0;
+    for (int y = region.y; y < region.y + region.height; y += 2)
+        for (int x = region.x; x < region.x + region.width; x += 2) {
+            const int gx = picture.x + static_cast<int>((x + 0.5) * picture.width / 800.0);
+            const int gy = picture.y + static_cast<int>((y + 0.5) * picture.height / 600.0);
+            if (gx < 0 || gy < 0 || gx >= grab.width || gy >= grab.height) return 255;
+            for (int shift : {0, 8, 16})
+                sum += std::abs(static_cast<int>((grab.At(gx, gy) >> shift) & 255) -
+                                static_cast<int>((shot.At(x, y) >> shift) & 255));
+            count += 3;
+        }
+    return count ? sum / count : 255;
+}
+
+// The bars of the window outside the picture are black.
+bool BarsAreBlack(const Picture& grab, const Rect& window, const Rect& picture) {
+    for (int y = window.y; y < window.y + window.height; y += 3)
+        for (int x = window.x; x < window.x + window.width; x += 7) {
+            const bool inPicture = x >= picture.x && x < picture.x + picture.width && y >= picture.y &&
+                                   y < picture.y + picture.height;
+            if (!inPicture && x < grab.width && y < grab.height && (grab.At(x, y) & 0xF0F0F0) != 0)
+                return false;
+        }
+    return true;
+}
+
+// The demo runner's shot of the main menu (cursor at the top left) or of level 1's dialog.
+Picture ShotOf(bool dialog) {
+    ScriptBuilder s;
+    s.Mouse(0, 0, 0).SkipIntro();
+    if (dialog)
+        s.Click(22, kNewGameX, kNewGameY).Mouse(24, 0, 0).Shot(80, "shot").Add(81, "quit");
+    else
+        s.Shot(20, "shot").Add(21, "quit");
+    GameFolder folder(ConfigText(2).c_str());
+    RunDemo(folder, s);
+    return folder.Shot("shot");
+}
+const Picture& MenuShot() {
+    static const Picture shot = ShotOf(false);
+    return shot;
+}
+const Picture& DialogShot() {
+    static const Picture shot = ShotOf(true);
+    return shot;
+}
+
+class RealDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* tool :
+             {"Xvfb", "openbox", "xdotool", "xwd", "xwdtopnm", "xwininfo", "xdpyinfo", "xprop"})
+            if (Output(std::string("command -v ") + tool).empty())
+                GTEST_SKIP() << tool << " is missing (scripts/install-deps.sh installs it)";
+        ASSERT_TRUE(MenuShot().Valid());
+    }
+
+    // The real game in a fresh folder with the given config.ini, until its window shows.
+    void Start(Desktop& desktop, const std::string& config, std::vector<std::string> options = {}) {
+        ASSERT_TRUE(desktop.ready()) << "the X server or openbox did not start on " << desktop.display();
+        folder_ = std::make_unique<GameFolder>(config.c_str());
+        options.insert(options.begin(), GameExe());
+        game_ = std::make_unique<Child>(options, folder_->path(), desktop.display());
+        ASSERT_TRUE(WaitFor([&] { return desktop.GameWindow().width > 0; })) << "no game window";
+    }
+
+    // The intro screens skipped with instant Space presses, the cursor parked at the picture's corner.
+    bool ReachMainMenu(Desktop& desktop, Rect& window) {
+        window = desktop.GameWindow();
+        desktop.MoveTo(window.x, window.y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        for (int i = 0; i < 3; ++i) {
+            desktop.Keys("space");
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        }
+        return MenuFillsTheWindow(desktop, window);
+    }
+
+    // The grab shows the main menu letterboxed into the window, with black bars.
+    bool MenuFillsTheWindow(Desktop& desktop, Rect& window) {
+        return WaitFor([&] {
+            window = desktop.GameWindow();
+            const Picture grab = desktop.Grab();
+            const Rect picture = Letterbox(window);
+            return grab.Valid() && BarsAreBlack(grab, window, picture) &&
+                   MeanDifference(grab, picture, MenuShot(), {0, 0, 800, 600}) < 6;
+        });
+    }
+
+    std::unique_ptr<GameFolder> folder_;
+    std::unique_ptr<Child> game_;
+};
+
+TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayAndInstantInputWorks) {
+    Desktop desktop(false);
+    Start(desktop, ConfigText(2));
+    Rect window;
+    ASSERT_TRUE(ReachMainMenu(desktop, window)) << "the main menu does not fill the screen";
+    EXPECT_EQ(window.width, kScreenWidth);
+    EXPECT_EQ(window.height, kScreenHeight);
+
+    const Rect picture = Letterbox(window);
+    auto clickAt = [&](int x, int y) {  // a back-buffer point, on the screen
+        desktop.ClickAt(picture.x + (2 * x + 1) * picture.width / 1600,
+                        picture.y + (2 * y + 1) * picture.height / 1200);
+    };
+    // The dialog's title and text, away from the buttons that light up under the cursor.
+    auto dialogShows = [&] {
+        const Picture grab = desktop.Grab();
+        return grab.Valid() && MeanDifference(grab, picture, DialogShot(), {250, 190, 300, 100}) < 8;
+    };
+    clickAt(kNewGameX, kNewGameY);
+    ASSERT_TRUE(WaitFor(dialogShows)) << "an instant click on the new-game button was lost";
+    clickAt(kDialogOkX, kDialogY);
+    EXPECT_TRUE(WaitFor([&] { return !dialogShows(); })) << "an instant click on OK was lost";
+    desktop.Keys("Escape");
+    EXPECT_TRUE(WaitFor(dialogShows)) << "an instant Escape was lost";
+}
+
+TEST_F(RealDesktop, WithOpenboxAltEnterSwitchesBetweenFullScreenAndAResizableWindow) {
+    Desktop desktop(true);
+    Start(desktop, ConfigText(2));
+    Rect window;
+    ASSERT_TRUE(ReachMainMenu(desktop, window));
+    EXPECT_EQ(window.width, kScreenWidth);
+    EXPECT_EQ(window.height, kScreenHeight);
+
+    desktop.Keys("alt+Return");
+    EXPECT_TRUE(
+        WaitFor([&] { return desktop.GameWindow().width == 800 && desktop.GameWindow().height == 600; }));
+    window = desktop.GameWindow();
+    desktop.MoveTo(window.x, window.y);
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after Alt+Enter";
+
+    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowsize 1000 500");
+    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == 1000; }));
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after a resize to 1000 x 500";
+
+    desktop.Keys("alt+Return");
+    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == kScreenWidth; }));
+    desktop.MoveTo(0, 0);
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "back in full screen";
+}
+
+TEST_F(RealDesktop, WindowOptionWithAnEmptyConfigStartsAWindowAtTheDefaultSize) {
+    Desktop desktop(true);
+    Start(desktop, "", {"--window"});
+    Rect window;
+    ASSERT_TRUE(ReachMainMenu(desktop, window));
+    EXPECT_EQ(window.width, 800);
+    EXPECT_EQ(window.height, 600);
+    const std::string log = ReadFileBytes(folder_->File("log.txt"));
+    for (const char* key : {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat", "SoundEnabled"})
+        EXPECT_NE(log.find(std::string("chyba hodnota ") + key), std::string::npos) << log;
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// The command line as other programs have it: --help and --version print and exit 0, a bad option
+// is one line on stderr and status 2; none of them opens a window or touches the folder.
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+TEST(CommandLine, HelpAndVersionPrintAndAnUnknownOptionFails) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> printed;  // on stdout
+        size_t errorLines;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, {"v1.16"}, 0},
+        {{"--help"},
+         0,
+         {"--window", "--fullscreen", "--lang sk|en", "--version", "Alt+Enter", "Escape", "config.ini",
+          "log.txt"},
+         0},
+        {{"--window", "--help"}, 0, {"Usage"}, 0},
+        {{"--no-such-option"}, 2, {}, 1},
+        {{"--window", "stray"}, 2, {}, 1},
+        {{"--lang", "de"}, 2, {}, 1},
+        {{"--lang"}, 2, {}, 1},
+    };
+    for (const Case& c : cases) {
+        GameFolder folder;
+        ProcessSpec spec;
+        spec.argv = {GameExe()};
+        spec.argv.insert(spec.argv.end(), c.args.begin(), c.args.end());
+        spec.folder = folder.path();
+        spec.unset = {"DISPLAY", "WAYLAND_DISPLAY"};
+        spec.timeoutSeconds = 30;
+        const ProcessResult r = RunProcess(spec);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.exitCode, c.status) << r.err;
+        for (const std::string& text : c.printed) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+        EXPECT_EQ(Lines(r.err).size(), c.errorLines) << r.err;
+        EXPECT_FALSE(FileExists(folder.File("log.txt")));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// What the menu's screens put on the real device (llvmpipe), against pictures made independently: the
+// level dialog's texts, the fade's colour, the options' labels, the message and the loading frame.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/engine.h"
+#include "engine/frame_timer.h"
+#include "engine/game_state.h"
+#include "menu/menu_screens.h"
+#include "platform/bitmap_resources.h"
+#include "support/device_fixture.h"
+#include "support/test_support.h"
+
+namespace {
+
+class MenuPixels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateTestDevice(800, 600, D3DFMT_A8R8G8B8));
+        g_fps = 30.0f;
+        menu_ = std::make_unique<Menu>();
+        menu_->Setup();
+    }
+    void TearDown() override {
+        menu_.reset();
+        DestroyTestDevice();
+    }
+    // Clears to `background`, draws, and reads the screen back.
+    template <typename Draw>
+    Screen Drawn(Draw draw, D3DCOLOR background = 0xFF000000u) {
+        g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
+        g_pDevice->BeginScene();
+        g_engine.SetUnlitTextureStages();
+        g_engine.SetZBuffer(0);
+        draw();
+        g_pDevice->EndScene();
+        return ReadScreen();
+    }
+    // A panel as the screens draw it, blended, then texts in the menu's lit colour.
+    static void PanelAndTexts(Panel& panel,
+                              std::initializer_list<std::tuple<int, int, int, const char*>> texts) {
+        g_engine.BlendAlpha();
+        panel.SetPosition(MakeVector(0.5f, 0.5f, 0.0f));
+        panel.Draw();
+        g_engine.BlendOff();
+        for (const auto& [height, x, y, text] : texts) {
+            TextFont font;
+            font.Create(height, 700, "Arial");
+            font.Draw(x, y, kMenuLit, text);
+            font.Release();
+        }
+    }
+    std::unique_ptr<Menu> menu_;
+};
+
+TEST_F(MenuPixels, TheLevelDialogShowsTheLevelAndItsPasswordWhereTheyBelong) {
+    for (auto [level, password] : {std::pair{5, "KUCUR"}, std::pair{25, "KAVUH"}}) {
+        currentLevel = level;
+        menu_->levelDialogShown = 1;
+        const Screen shown = Drawn([&] { menu_->UpdateLevelDialog(); });
+        const std::string title = "LEVEL " + std::to_string(level), heslo = std::string("Heslo: ") + password;
+        const Screen expected = Drawn([&] {
+            PanelAndTexts(menu_->levelDialog,
+                          {{65, 400 - 112, 300 - 75, title.c_str()}, {35, 400 - 89, 315, heslo.c_str()}});
+        });
+        EXPECT_TRUE(shown.argb == expected.argb) << "level " << level;
+    }
+}
+
+TEST_F(MenuPixels, TheInvalidPasswordMessageReadsHesloNeplatne) {
+    menu_->messageShown = 1;
+    menu_->messageKind = kMessageInvalidPassword;
+    const Screen shown = Drawn([&] { RunMessageOverlay(*menu_); });
+    const Screen expected = Drawn([&] {
+        PanelAndTexts(menu_->messageBox, {{35, 300, 280, "Heslo neplatn\xE9"}});
+    });
+    EXPECT_TRUE(shown.argb == expected.argb);
+}
+
+TEST_F(MenuPixels, TheFadeIsBlackOverEverything) {
+    // Over a white screen: black at the start, half way grey, everywhere including the edges.
+    for (auto [value, grey] : {std::pair{0.0f, 0}, std::pair{0.5f, 128}}) {
+        menu_->fadingIn = 1;
+        menu_->fadeValue = value - FrameMillis(0.0007f);  // the frame's step brings it to `value`
+        const Screen s = Drawn([&] { menu_->UpdateFade(); }, 0xFFFFFFFFu);
+        for (auto [x, y] : {std::pair{0, 0}, std::pair{799, 599}, std::pair{400, 300}, std::pair{5, 590}}) {
+            const uint32_t c = s.At(x, y);
+            EXPECT_NEAR((c >> 16) & 255, grey, 3) << x << "," << y;
+            EXPECT_TRUE(((c >> 16) & 255) == ((c >> 8) & 255) && (c & 255) == ((c >> 8) & 255))
+                << std::hex << c;
+        }
+    }
+}
+
+// The texels of a panel's frame against the bitmap painted with that label.
+void ExpectShows(Panel& panel, int frame, int bitmap, const char* label) {
+    IDirect3DTexture9* texture = panel.frames[frame];
+    ASSERT_NE(texture, nullptr) << label;
+    std::vector<uint32_t> texels(texture->GetWidth() * texture->GetHeight());
+    ASSERT_EQ(texture->ReadTexels(texels.data(), static_cast<UINT>(texels.size())), S_OK);
+    const BitmapResource* r = FindBitmapResource(bitmap);
+    const Picture expected = ReadBmp(r->data, r->size);
+    ASSERT_EQ(texels.size(), expected.rgb.size()) << label;
+    for (size_t i = 0; i < texels.size(); ++i) {
+        const uint32_t want = expected.rgb[i] == 0xFF00FF ? 0 : 0xFF000000u | expected.rgb[i];
+        ASSERT_EQ(texels[i], want) << label << " at texel " << i;
+    }
+}
+
+TEST_F(MenuPixels, TheOptionsShowTheLabelOfEachChoice) {
+    // The labels as the artwork paints them.
+    ExpectShows(menu_->screenLabel, 0, 170, "Obrazovka:");
+    ExpectShows(menu_->detailLabel, 0, 165, "Detail scény:");
+    ExpectShows(menu_->soundLabel, 0, 177, "Zvuk:");
+    ExpectShows(menu_->screenValue, 0, 171, "640x480");
+    ExpectShows(menu_->screenValue, 1, 172, "800x600");
+    ExpectShows(menu_->screenValue, 2, 173, "1024x768");
+    ExpectShows(menu_->detailValue, 0, 166, "Maximum");
+    ExpectShows(menu_->detailValue, 1, 167, "Optimum");
+    ExpectShows(menu_->detailValue, 2, 168, "Minimum");
+    ExpectShows(menu_->soundValue, 0, 162, "Vypnutý");
+    ExpectShows(menu_->soundValue, 1, 176, "Zapnutý");
+}
+
+TEST(LoadingScreen, WhiteTextOnBlackLeftOfAndAboveTheCentre) {
+    const struct { int width, height, left, top; } sizes[] = {{640, 480, 224, 226}, {1024, 768, 416, 370}};
+    for (const auto& s : sizes) {
+        ASSERT_TRUE(CreateTestDevice(s.width, s.height));
+        ShowLoadingScreen();
+        const Screen screen = ReadScreen();
+        int minX = s.width, minY = s.height, maxX = -1, maxY = -1;
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) {
+                const uint32_t c = screen.At(x, y);
+                ASSERT_TRUE((c & 255) == ((c >> 8) & 255) && (c & 255) == ((c >> 16) & 255))
+                    << "white on black only";
+                if ((c & 255) < 128) continue;
+                minX = std::min(minX, x), minY = std::min(minY, y), maxX = std::max(maxX, x),
+                maxY = std::max(maxY, y);
+            }
+        // The glyphs start just inside the text's top-left point; "Moment prosím" is about 190 wide.
+        EXPECT_TRUE(minX >= s.left && minX <= s.left + 6 && minY >= s.top && minY <= s.top + 14)
+            << minX << "," << minY;
+        EXPECT_TRUE(maxX - minX > 150 && maxX - minX < 260 && maxY - minY < 40) << maxX << "," << maxY;
+        DestroyTestDevice();
+    }
+    ShowLoadingScreen();  // without a device nothing happens
+}
+
+}  // namespace
