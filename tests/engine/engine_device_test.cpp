@@ -83,61 +83,57 @@ TEST(Log, WritesNothingWithoutALogAndKeepsCodePage1250Bytes) {
 
 TEST(RenderStates, EachOperationSetsWhatItNames) {
     ASSERT_TRUE(CreateTestDevice(64, 64));
-    auto rs = [](D3DRENDERSTATETYPE s) {
+    // What a state reads after the operation: a render state, a stage-0 or stage-1 state, or the
+    // mip filter of sampler 1.
+    enum Kind { kRender, kStage0, kStage1, kMip };
+    const auto read = [](Kind kind, DWORD state) {
         DWORD v = 0xDEAD;
-        g_pDevice->GetRenderState(s, &v);
-        return v;
-    };
-    auto stage = [](DWORD i, D3DTEXTURESTAGESTATETYPE t) {
-        DWORD v = 0xDEAD;
-        g_pDevice->GetTextureStageState(i, t, &v);
-        return v;
-    };
-    auto mip = [] {
-        DWORD v = 0xDEAD;
-        g_pDevice->GetSamplerState(1, D3DSAMP_MIPFILTER, &v);
+        if (kind == kRender) g_pDevice->GetRenderState(static_cast<D3DRENDERSTATETYPE>(state), &v);
+        if (kind == kStage0 || kind == kStage1)
+            g_pDevice->GetTextureStageState(kind == kStage1, static_cast<D3DTEXTURESTAGESTATETYPE>(state),
+                                            &v);
+        if (kind == kMip) g_pDevice->GetSamplerState(1, D3DSAMP_MIPFILTER, &v);
         return v;
     };
     const struct {
         std::function<void()> operation;
-        std::vector<std::pair<std::function<DWORD()>, DWORD>> expected;
+        std::vector<std::tuple<Kind, DWORD, DWORD>> expected;
     } rows[] = {
         {[] { g_engine.BlendAlpha(); },
-         {{[&] { return rs(D3DRS_ALPHABLENDENABLE); }, 1},
-          {[&] { return rs(D3DRS_SRCBLEND); }, D3DBLEND_SRCALPHA},
-          {[&] { return rs(D3DRS_DESTBLEND); }, D3DBLEND_INVSRCALPHA}}},
+         {{kRender, D3DRS_ALPHABLENDENABLE, 1},
+          {kRender, D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+          {kRender, D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}}},
         {[] { g_engine.BlendAdditive(); },
-         {{[&] { return rs(D3DRS_SRCBLEND); }, D3DBLEND_ONE},
-          {[&] { return rs(D3DRS_DESTBLEND); }, D3DBLEND_ONE}}},
+         {{kRender, D3DRS_SRCBLEND, D3DBLEND_ONE}, {kRender, D3DRS_DESTBLEND, D3DBLEND_ONE}}},
         {[] { g_engine.BlendOff(); },
-         {{[&] { return rs(D3DRS_ALPHABLENDENABLE); }, 0},
-          {[&] { return rs(D3DRS_SRCBLEND); }, D3DBLEND_ZERO}}},
+         {{kRender, D3DRS_ALPHABLENDENABLE, 0}, {kRender, D3DRS_SRCBLEND, D3DBLEND_ZERO}}},
         {[] { g_engine.SetAlphaTest(1); },
-         {{[&] { return rs(D3DRS_ALPHATESTENABLE); }, 1}, {[&] { return rs(D3DRS_ALPHAREF); }, 1}}},
+         {{kRender, D3DRS_ALPHATESTENABLE, 1}, {kRender, D3DRS_ALPHAREF, 1}}},
         {[] { g_engine.SetAlphaTest(0); },
-         {{[&] { return rs(D3DRS_ALPHATESTENABLE); }, 0},
-          {[&] { return rs(D3DRS_ALPHAREF); }, 0},
-          {[&] { return rs(D3DRS_ALPHAFUNC); }, D3DCMP_GREATEREQUAL}}},
+         {{kRender, D3DRS_ALPHATESTENABLE, 0},
+          {kRender, D3DRS_ALPHAREF, 0},
+          {kRender, D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}}},
         {[] {
              g_engine.SetLighting(1), g_engine.SetSpecular(1), g_engine.BlendAlpha();
              g_pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADDSIGNED);
              g_engine.SetUnlitTextureStages();
          },
-         {{[&] { return rs(D3DRS_LIGHTING); }, 0},
-          {[&] { return rs(D3DRS_SPECULARENABLE); }, 0},
-          {[&] { return rs(D3DRS_ALPHABLENDENABLE); }, 0},
-          {[&] { return stage(0, D3DTSS_COLOROP); }, D3DTOP_MODULATE},
-          {[&] { return stage(0, D3DTSS_COLORARG2); }, D3DTA_DIFFUSE},
-          {[&] { return stage(0, D3DTSS_ALPHAARG2); }, D3DTA_CURRENT},
-          {[&] { return stage(1, D3DTSS_COLOROP); }, D3DTOP_DISABLE},
-          {[&] { return stage(1, D3DTSS_ALPHAOP); }, D3DTOP_MODULATE}}},
-        {[] { g_engine.SetMipFilter(1, 1); }, {{mip, D3DTEXF_LINEAR}}},
-        {[] { g_engine.SetMipFilter(1, 2); }, {{mip, D3DTEXF_NONE}}},
+         {{kRender, D3DRS_LIGHTING, 0},
+          {kRender, D3DRS_SPECULARENABLE, 0},
+          {kRender, D3DRS_ALPHABLENDENABLE, 0},
+          {kStage0, D3DTSS_COLOROP, D3DTOP_MODULATE},
+          {kStage0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},
+          {kStage0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+          {kStage1, D3DTSS_COLOROP, D3DTOP_DISABLE},
+          {kStage1, D3DTSS_ALPHAOP, D3DTOP_MODULATE}}},
+        {[] { g_engine.SetMipFilter(1, 1); }, {{kMip, 0, D3DTEXF_LINEAR}}},
+        {[] { g_engine.SetMipFilter(1, 2); }, {{kMip, 0, D3DTEXF_NONE}}},
     };
     int row = 0;
     for (const auto& r : rows) {
         r.operation();
-        for (const auto& [read, value] : r.expected) EXPECT_EQ(read(), value) << "row " << row;
+        for (const auto& [kind, state, value] : r.expected)
+            EXPECT_EQ(read(kind, state), value) << "row " << row;
         ++row;
     }
     // The projection is square whatever the screen: 0.748 radians high, depth 0 at 10 and 1 at 800.

@@ -16,37 +16,8 @@
 
 namespace {
 
-// A 24-bit bottom-up BMP; texels given top row first as 0xRRGGBB.
-std::vector<uint8_t> Bmp(int w, int h, const std::vector<uint32_t>& rgb) {
-    int stride = (w * 3 + 3) & ~3;
-    uint32_t size = 54 + stride * h;
-    std::vector<uint8_t> b(size, 0);
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    b[26] = 1;
-    b[28] = 24;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            uint32_t c = rgb[(h - 1 - y) * w + x];
-            uint8_t* p = &b[54 + y * stride + x * 3];
-            p[0] = uint8_t(c);
-            p[1] = uint8_t(c >> 8);
-            p[2] = uint8_t(c >> 16);
-        }
-    }
-    return b;
-}
-
 void AddBitmap(int id, int w, int h, const std::vector<uint32_t>& rgb) {
-    std::vector<uint8_t> bytes = Bmp(w, h, rgb);
+    std::vector<uint8_t> bytes = MakeBmp24(w, h, rgb);
     AddBitmapResource(id, bytes.data(), bytes.size());
 }
 

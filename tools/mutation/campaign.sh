@@ -2,11 +2,13 @@
 # The fault campaign: applies each fault of faults.txt alone to a copy of the tree at COMMIT, rebuilds
 # incrementally and runs the test executables (not the soak), recording which tests fail. The unit
 # and rendering executables run for every fault; the end-to-end ones only when those let the fault
-# through, and the hardening ones only when all of those did: enough to decide whether the suite
-# catches it. It takes an hour or more, so
-# it is no part of the test command.
+# through, the hardening ones only when all of those did, and the install test last: enough to decide
+# whether the suite catches it. VOLTRANA_FULL_MATRIX=1 runs every suite for every fault instead (results
+# in results/COMMIT-full), so that matrix.py can tell which faults each test alone catches. It takes
+# hours, so it is no part of the test command.
 #   tools/mutation/campaign.sh [COMMIT [FAULT-ID...]]   run (all faults, or the named ones)
 #   tools/mutation/campaign.sh --compare OLD NEW          faults OLD's suite caught that NEW's missed
+#   python3 tools/mutation/matrix.py RESULTS-FOLDER       which faults each test catches, and alone
 # To compare two suites cheaply, run the new one on every fault, then the old one on the faults the
 # new one let through (--missed NEW lists them).
 # Work folder $VOLTRANA_MUTANTS (default /tmp/voltrana-mutants): tree/, build/, results/COMMIT/ with
@@ -31,7 +33,9 @@ fi
 
 commit=$(git -C "$repo" rev-parse --short "${1:-HEAD}")
 shift || true
+full=${VOLTRANA_FULL_MATRIX:-0}
 out=$work/results/$commit
+[ "$full" = 1 ] && out=$out-full
 mkdir -p "$out"
 # A clone of its own: a checkout touches only the files that changed, so the build stays incremental.
 [ -d "$work/tree/.git" ] || git clone -q --no-checkout "$repo" "$work/tree"
@@ -50,6 +54,11 @@ suite() {
   [ "$status" != 0 ] && [ ! -s "$2.failed" ] && echo "$1 crashed" >"$2.failed"
   cat "$2.failed"
 }
+# The install test (CTest "Install") needs the whole build.
+install_suite() {
+  cmake --build "$work/build" -j2 >"$1.install" 2>&1 && bash "$work/tree/tests/install/install_test.sh" \
+    "$work/build" >>"$1.install" 2>&1 || echo Install
+}
 export -f suite
 export work
 
@@ -60,13 +69,24 @@ run() {
     echo "build failed" >"$out/$1.failed"
     return
   fi
-  printf '%s\n' platform engine render game menu content |
-    xargs -P2 -I{} bash -c "suite {} $out/$1.{}" | sort -u >"$out/$1.failed"
-  # The scripted runs, then the hardening runs, each only while the fault is still uncaught.
-  for slow in e2e hardening; do
-    [ -s "$out/$1.failed" ] && [ "$1" != none ] && break
-    suite "$slow" "$out/$1.$slow" >>"$out/$1.failed"
-  done
+  if [ "$full" = 1 ]; then
+    printf '%s\n' e2e hardening platform engine render game menu content |
+      xargs -P2 -I{} bash -c "suite {} $out/$1.{}" | sort -u >"$out/$1.failed"
+    install_suite "$out/$1" >>"$out/$1.failed"
+  else
+    printf '%s\n' platform engine render game menu content |
+      xargs -P2 -I{} bash -c "suite {} $out/$1.{}" | sort -u >"$out/$1.failed"
+    # The scripted runs, then the hardening runs, then the install test, each only while the fault
+    # is still uncaught.
+    for slow in e2e hardening install; do
+      [ -s "$out/$1.failed" ] && [ "$1" != none ] && break
+      if [ "$slow" = install ]; then
+        install_suite "$out/$1" >>"$out/$1.failed"
+      else
+        suite "$slow" "$out/$1.$slow" >>"$out/$1.failed"
+      fi
+    done
+  fi
   rm -f "$out/$1".*.failed
 }
 
