@@ -1,55 +1,140 @@
-// Every level can be won, and by no fewer moves than recorded here: a change to the level table
-// that breaks a level or makes it trivial fails this test.
+// Every level can be won, and by no fewer moves than recorded here: a change to the level table that
+// breaks a level, overlaps its pieces or makes it trivial fails this test. The moves are found by a
+// breadth-first search over whole-cell moves on the 8 x 8 grid (a move slides one bus any number of cells).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <queue>
+#include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "game/level_table.h"
-#include "level_solver.h"
 
 namespace {
 
-// Fewest moves for levels 1 to 25, counting the final slide of bus 0 to the exit.
-constexpr int kMinimumMoves[kLevelCount] = {
-    5,  12, 11, 12, 13, 10, 13, 14, 15, 14, 25, 29, 28,  // levels 1 to 13
-    12, 21, 28, 31, 32, 37, 37, 40, 43, 43, 44, 47,      // levels 14 to 25
+struct GridBus {
+    int column, row;  // first (lowest) column and row of its cells
+    int length;       // in cells
+    bool alongZ;      // lengthwise along z, front towards row 0; else along x
 };
 
+struct LevelGrid {
+    std::vector<GridBus> buses;
+    bool blocked[8][8] = {};  // [column][row]: a barrier or a wall piece
+    std::string problem;      // empty when the pieces are consistent
+};
+
+int cellOf(float centre) {
+    return static_cast<int>(std::lround((centre + 70.0f) / 20.0f));
+}
+
+// Takes a cell, noting a piece off the grid or on a cell already taken.
+void take(bool (&cells)[8][8], int c, int r, std::string& problem) {
+    if (c < 0 || c > 7 || r < 0 || r > 7) {
+        problem += "piece off the grid; ";
+        return;
+    }
+    if (cells[c][r]) problem += "two pieces on one cell; ";
+    cells[c][r] = true;
+}
+
+// The pieces of level 1 to 25 on the grid, from the level table.
+LevelGrid levelGrid(int level) {
+    LevelGrid grid;
+    const LevelLayout& layout = kLevels[level - 1];
+    if (layout.exactPieces) {
+        for (const ExactBus& b : kExactLevelBuses) {
+            const int length = static_cast<int>(std::lround(b.halfLength / 10.0f));
+            const bool alongZ = b.heading == 3.14f;
+            grid.buses.push_back({cellOf(alongZ ? b.x : b.x - 10.0f * (length - 1)),
+                                  cellOf(alongZ ? b.z - 10.0f * (length - 1) : b.z), length, alongZ});
+        }
+        for (const ExactBarrier& b : kExactLevelBarriers)
+            take(grid.blocked, cellOf(b.x), cellOf(b.z), grid.problem);
+    } else {
+        for (int i = 0; i < layout.busCount; ++i) {
+            const BusPlacement& p = layout.buses[i];
+            if (std::min(p.width, p.height) != 1 || p.width * p.height < 2 || p.width * p.height > 3)
+                grid.problem += "a bus of unknown size; ";
+            grid.buses.push_back({p.column, p.row, p.width * p.height, p.width == 1});
+        }
+        for (int i = 0; i < layout.barrierCount; ++i)
+            take(grid.blocked, layout.barriers[i].column, layout.barriers[i].row, grid.problem);
+    }
+    if (layout.wall != LevelWall::None)
+        for (const WallPiece& w : layout.wall == LevelWall::ExitGap
+                                      ? std::span<const WallPiece>(kWallWithExit)
+                                      : std::span<const WallPiece>(kWallOpenBottom))
+            take(grid.blocked, cellOf(w.x), cellOf(w.z), grid.problem);
+    bool taken[8][8];
+    std::memcpy(taken, grid.blocked, sizeof taken);
+    for (const GridBus& b : grid.buses)
+        for (int k = 0; k < b.length; ++k)
+            take(taken, b.alongZ ? b.column : b.column + k, b.alongZ ? b.row + k : b.row, grid.problem);
+    if (grid.buses.empty() || !grid.buses[0].alongZ || grid.buses[0].column != 3)
+        grid.problem += "bus 0 is not lengthwise in column 3; ";
+    if (grid.buses.size() > 21) grid.problem += "too many buses for the solver; ";
+    return grid;
+}
+
+// Fewest moves until bus 0's front cell reaches row 0 (its front is then within 5 units of the lot's
+// bottom edge), counting that last slide; -1 when there is no way out.
+int fewestMoves(const LevelGrid& g) {
+    if (!g.problem.empty()) return -1;
+    using State = uint64_t;  // 3 bits a bus: its first row (along z) or first column (along x)
+    const auto pos = [](State s, int i) { return static_cast<int>((s >> (3 * i)) & 7u); };
+    const int n = static_cast<int>(g.buses.size());
+    State start = 0;
+    for (int i = 0; i < n; ++i)
+        start |= State(g.buses[i].alongZ ? g.buses[i].row : g.buses[i].column) << (3 * i);
+    std::unordered_map<State, int> depth{{start, 0}};
+    std::queue<State> queue({start});
+    while (!queue.empty()) {
+        const State s = queue.front();
+        queue.pop();
+        const int d = depth[s];
+        if (pos(s, 0) == 0) return d;
+        bool cell[8][8];
+        std::memcpy(cell, g.blocked, sizeof cell);
+        for (int i = 0; i < n; ++i)
+            for (int k = 0; k < g.buses[i].length; ++k)
+                (g.buses[i].alongZ ? cell[g.buses[i].column][pos(s, i) + k]
+                                   : cell[pos(s, i) + k][g.buses[i].row]) = true;
+        for (int i = 0; i < n; ++i) {
+            const GridBus& b = g.buses[i];
+            for (int dir : {-1, 1})
+                for (int p = pos(s, i) + dir; p >= 0 && p + b.length <= 8; p += dir) {
+                    const int enter = dir > 0 ? p + b.length - 1 : p;  // the cell the leading end enters
+                    if (b.alongZ ? cell[b.column][enter] : cell[enter][b.row]) break;
+                    const State next = (s & ~(State{7} << (3 * i))) | State(p) << (3 * i);
+                    if (i == 0 && p == 0) return d + 1;
+                    if (depth.emplace(next, d + 1).second) queue.push(next);
+                }
+        }
+    }
+    return -1;
+}
+
 TEST(LevelSolver, EveryLevelIsSolvableInItsRecordedFewestMoves) {
+    constexpr int kMinimumMoves[kLevelCount] = {
+        5,  12, 11, 12, 13, 10, 13, 14, 15, 14, 25, 29, 28,  // levels 1 to 13
+        12, 21, 28, 31, 32, 37, 37, 40, 43, 43, 44, 47,      // levels 14 to 25
+    };
     for (int level = 1; level <= kLevelCount; ++level) {
         const LevelGrid grid = levelGrid(level);
         EXPECT_EQ(grid.problem, "") << "level " << level;
-        const SolverResult result = solveLevel(grid);
-        EXPECT_TRUE(result.solved) << "level " << level;
-        EXPECT_EQ(result.moves, kMinimumMoves[level - 1]) << "level " << level;
+        EXPECT_EQ(fewestMoves(grid), kMinimumMoves[level - 1]) << "level " << level;
     }
-}
-
-TEST(LevelSolver, LevelOneSolution) {
-    const LevelGrid grid = levelGrid(1);
-    const SolverResult result = solveLevel(grid);
-    ASSERT_TRUE(result.solved);
-    std::vector<std::string> moves;
-    for (const SolverMove& move : result.solution) moves.push_back(describeMove(grid, move));
-    const std::vector<std::string> expected = {
-        "bus 3 backward 1 cell (+z)", "bus 2 backward 1 cell (-x)", "bus 4 forward 2 cells (-z)",
-        "bus 1 forward 1 cell (+x)",  "bus 0 forward 3 cells (-z)",
-    };
-    EXPECT_EQ(moves, expected);
-}
-
-TEST(LevelSolver, SpotsBrokenAndTrivialLevels) {
-    // Bus 1 across the exit column with nothing to move it: no solution.
-    LevelGrid blocked;
+    // The search itself: bus 1 across the exit column with nothing to move it has no way out; a clear
+    // column is one move.
+    LevelGrid blocked, open;
     blocked.buses = {{3, 3, 2, true}, {0, 1, 8, false}};
-    EXPECT_FALSE(solveLevel(blocked).solved);
-    // A clear column: one move.
-    LevelGrid open;
     open.buses = {{3, 5, 2, true}};
-    const SolverResult result = solveLevel(open);
-    EXPECT_TRUE(result.solved);
-    EXPECT_EQ(result.moves, 1);
+    EXPECT_EQ(fewestMoves(blocked), -1);
+    EXPECT_EQ(fewestMoves(open), 1);
 }
 
 }  // namespace
