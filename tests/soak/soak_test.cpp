@@ -6,31 +6,159 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 #include <string>
 
-#include "soak/soak_script.h"
+#include "game/level_table.h"
+#include "menu/level_passwords.h"
 #include "support/test_support.h"
 
 namespace {
 
-struct MemoryReport {
-    long frame = -1;
-    long long rss = -1, heap = -1;
+// Menu places are in the virtual 800 x 600 screen, scaled to the back buffer; the level dialog's are
+// pixels from the screen centre. The dialog's OK is clicked low in its rectangle, below the main menu's
+// exit button, so that a click meant for the dialog can never end the run if the game is elsewhere.
+struct Point {
+    float x, y;
+    bool dialog = false;
+};
+constexpr Point kNewGame{479, 181}, kPassword{511, 237.5f}, kCredits{542, 295}, kOptions{576, 354},
+    kOptionsOk{602, 461}, kOptionsCancel{649, 500}, kEmpty{100, 100};
+constexpr Point kOptionValues[] = {{577, 225}, {577, 309}, {573, 389}};
+constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDialogOk{115, 145, true};
+
+// A demo script of `end` frames that wanders through every screen and plays levels with random input.
+// Each visit leaves a dump named after the screen it means to be on ("credits-3"). Memory is reported
+// in the main menu: as "early" the first time it is up after frame `early`, after every further 10,000
+// frames, and as "end" after the last frame; then the script quits.
+struct SoakScript {
+    std::mt19937 rng;
+    long end;
+    int w, h;
+    long f = 0;
+    int visits = 0;
+    std::ostringstream out;
+
+    int Rand(int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<uint32_t>(hi - lo + 1)); }
+    void Line(const std::string& text, long wait = 0) {
+        out << f << ' ' << text << '\n';
+        f += wait;
+    }
+    void ClickAt(int x, int y) {
+        const std::string at = std::to_string(x) + " " + std::to_string(y);
+        Line("mouse " + at, 2);
+        Line("click " + at, 3);
+    }
+    void Click(Point p, long wait = 0) {
+        ClickAt(p.dialog ? w / 2 + int(p.x) : int(p.x * w / 800.0f),
+                p.dialog ? h / 2 + int(p.y) : int(p.y * h / 600.0f));
+        f += wait;
+    }
+    void Checkpoint(const std::string& screen) { Line("dump " + screen + "-" + std::to_string(++visits), 1); }
+    void Hold(const std::string& key, long frames) {
+        Line("key " + key + " down", frames);
+        Line("key " + key + " up", 2);
+    }
+
+    void Credits() {
+        Click(kCredits, Rand(40, 200));
+        Checkpoint("credits");
+        const int way = Rand(0, 2);
+        way == 2 ? Click(kEmpty, 60) : Line(way ? "tap RETURN" : "tap ESCAPE", 60);
+    }
+    void Options() {
+        Click(kOptions, 40);
+        Checkpoint("options");
+        for (int i = Rand(0, 6); i > 0; --i) Click(kOptionValues[Rand(0, 2)], Rand(5, 30));
+        const int way = Rand(0, 2);
+        if (way == 0) Click(kOptionsOk, 60), Click(kEmpty);  // writes config.ini, closes the restart notice
+        if (way == 1) Click(kOptionsCancel);
+        if (way == 2) Line("tap ESCAPE", 2);
+        f += 60;
+    }
+    // Types `level`'s password, or when 0 a random level's or random letters (sometimes cancelled);
+    // true when the typed word starts a level.
+    bool Password(int level = 0) {
+        Click(kPassword, 30);
+        const bool forced = level > 0, valid = forced || Rand(0, 2) == 0;
+        std::string word = kLevelPasswordWords[(forced ? level : Rand(1, kLevelCount)) - 1];
+        if (!valid)
+            for (char& c : word) c = static_cast<char>('A' + Rand(0, 25));
+        for (int i = Rand(0, 2); i > 0; --i) Line("tap BACK", 4);  // a little editing first
+        for (char c : word) Line("tap " + std::string(1, c), 6);
+        Checkpoint("password");
+        const bool cancel = !forced && Rand(0, 4) == 0;
+        Hold(cancel ? "ESCAPE" : "RETURN", 3);
+        f += 40;
+        if (!cancel && !valid) Click(kEmpty, 40);  // closes the invalid-password notice
+        return !cancel && valid;
+    }
+    void Play() {
+        f += 400;  // the fade-in, then the level dialog
+        Click(Rand(0, 1) ? kDialogOk : kDialogRestart, 20);
+        Checkpoint("play");
+        static const char* kKeys[] = {"UP", "DOWN", "LEFT", "RIGHT", "RCONTROL", "RSHIFT", "F"};
+        for (int round = Rand(5, 40); round > 0 && f < end - 1500; --round) {
+            const int what = Rand(0, 7);
+            if (what == 0) {  // a left click anywhere but on the main menu's exit button (with a margin)
+                int x, y;
+                do x = Rand(5, w - 6), y = Rand(5, h - 6);
+                while (x * 800 > 470 * w && x * 800 < 740 * w && y * 600 > 375 * h && y * 600 < 447 * h);
+                ClickAt(x, y);
+            } else if (what == 1) {  // a push with the right button at a random point
+                Line("mouse " + std::to_string(Rand(0, w - 1)) + " " + std::to_string(Rand(0, h - 1)), 1);
+                Line("button right down", Rand(5, 80));
+                Line("button right up", 2);
+            } else if (what == 2) {
+                Line("tap SPACE", Rand(2, 20));
+            } else if (what == 3) {  // restart the level from its dialog
+                Line("tap ESCAPE", 20);
+                Click(Rand(0, 3) ? kDialogRestart : kDialogOk, 20);
+            } else {
+                Hold(kKeys[Rand(0, 6)], Rand(5, 50));
+            }
+            f += Rand(0, 30);
+        }
+        Line("tap ESCAPE", 20);
+        Click(kDialogExit, 250);  // fades back to the main menu
+        Checkpoint("menu");
+    }
+
+    std::string Build(long early) {
+        for (int i = 0; i < 3; ++i) Line("tap SPACE", Rand(60, 400));  // each intro skipped or run out
+        f += 200;
+        // Every screen once, with a level by night and one by day, before the early memory sample:
+        // what is built on first use (the renderer's programs for either light, the screens' textures)
+        // is then in place when memory is compared.
+        Credits();
+        Options();
+        int night = 1;
+        while (night < kLevelCount && kLevels[night - 1].light != LevelLight::Night) ++night;
+        if (Password(night)) Play();
+        Click(kNewGame), Play();
+        // Every visit begins and ends in the main menu, so the samples compare the same screen. No
+        // visit starts in the last frames, so that the run ends at rest there.
+        for (long sample = early; f < end - 1500;) {
+            if (f >= sample)
+                Line(sample == early ? "memory early" : "memory at" + std::to_string(sample + 1)),
+                    sample += 10000;
+            const int visit = Rand(0, 4);
+            if (visit == 0) Credits();
+            if (visit == 1) Options();
+            if (visit == 2 && Password()) Play();
+            if (visit > 2) Click(kNewGame), Play();
+        }
+        f = end - 1;
+        Line("memory end");
+        Line("dump end", 1);
+        Line("quit");
+        return out.str();
+    }
 };
 
-// "memory NAME frame F rss BYTES heap BYTES" lines of the runner's output, by name.
-std::map<std::string, MemoryReport> MemoryReports(const std::string& out) {
-    std::map<std::string, MemoryReport> reports;
-    for (const std::string& line : Lines(out)) {
-        std::istringstream in(line);
-        std::string word, name, frameWord, rssWord, heapWord;
-        MemoryReport r;
-        if (in >> word >> name >> frameWord >> r.frame >> rssWord >> r.rss >> heapWord >> r.heap &&
-            word == "memory")
-            reports[name] = r;
-    }
-    return reports;
+std::string MakeSoakScript(long frames, long early) {
+    return SoakScript{std::mt19937(20240601), frames, 640, 480, 0, 0, {}}.Build(early);
 }
 
 TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
@@ -40,22 +168,16 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     // The early memory sample: after frame 10,000, or half-way through a run shortened by hand (before
     // frame 10,000 the driver may still be settling, so such a run can report growth that is none).
     const long early = std::min(9999L, frames / 2);
-
-    // The small screen and the low-detail town keep the run short on a software renderer.
-    if (const char* path = std::getenv("VOLTRANA_SOAK_SCRIPT")) {
-        // Only writes the script, to try it by hand with voltrana-demo.
-        WriteFileBytes(path, MakeSoakScript(20240601, frames, early, 640, 480));
+    if (const char* path = std::getenv("VOLTRANA_SOAK_SCRIPT")) {  // to try the script by hand
+        WriteFileBytes(path, MakeSoakScript(frames, early));
         GTEST_SKIP() << "script written to " << path;
     }
+    // The small screen and the low-detail town keep the run short on a software renderer.
     GameFolder folder("SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1");
-    const std::string script = MakeSoakScript(20240601, frames, early, 640, 480);
-    ProcessSpec spec = folder.DemoSpec(script, {"--fps", "80", "--seed", "7"});
+    ProcessSpec spec = folder.DemoSpec(MakeSoakScript(frames, early), {"--fps", "80", "--seed", "7"});
     spec.timeoutSeconds = 4800;
     const ProcessResult r = RunProcess(spec);
-
-    ASSERT_TRUE(r.started);
-    ASSERT_FALSE(r.timedOut);
-    ASSERT_EQ(r.signal, 0) << r.err;
+    ASSERT_TRUE(r.EndedCleanly()) << r.Describe() << r.err;
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const nlohmann::json end = folder.Dump("end");
     ASSERT_TRUE(end.is_object());
@@ -65,56 +187,48 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     // Where the checkpoints found the game: every kind of visit happened, and nearly every one found
     // the screen the script meant (random play may finish a level and shift a few).
     std::map<std::string, int> visits, hits;
-    bool nightBeforeEarly = false, dayBeforeEarly = false;
+    bool night = false, day = false;  // a level played by either light before the early sample
     for (const auto& entry : std::filesystem::directory_iterator(folder.File("out"))) {
-        const std::string name = entry.path().stem().string();
-        const std::string kind = name.substr(0, name.find('-'));
+        const std::string name = entry.path().stem().string(), kind = name.substr(0, name.find('-'));
         if (kind == "end") continue;
         const nlohmann::json d = ReadJson(entry.path().string());
         ASSERT_TRUE(d.is_object()) << name;
-        const nlohmann::json& screens = d["screens"];
-        bool hit = false;
-        if (kind == "credits")
-            hit = d["active"] == 1 && screens["credits"] == 1;
-        else if (kind == "options")
-            hit = d["active"] == 1 && screens["options"] == 1;
-        else if (kind == "password")
-            hit = d["active"] == 1 && screens["password"] == 1;
-        else if (kind == "play") {
-            hit = d["active"] == 0 && d["levelDialogShown"] == 0;
-            if (hit && d["frame"] < early) (d["isNight"] == 1 ? nightBeforeEarly : dayBeforeEarly) = true;
-        } else if (kind == "menu")
-            hit = d["active"] == 1 && screens["mainMenu"] == 1;
+        const bool hit = kind == "play" ? d["active"] == 0 && d["levelDialogShown"] == 0
+                                        : d["active"] == 1 &&
+                                              d["screens"].value(kind == "menu" ? "mainMenu" : kind, 0) == 1;
+        if (kind == "play" && hit && d["frame"] < early) (d["isNight"] == 1 ? night : day) = true;
         ++visits[kind];
         hits[kind] += hit ? 1 : 0;
     }
     // A shortened run (CI's 20,000 frames) makes fewer visits of each kind than the full one.
-    const int minVisits = frames >= 100000 ? 5 : 2;
     for (const char* kind : {"credits", "options", "password", "play", "menu"}) {
-        EXPECT_GE(visits[kind], minVisits) << kind;
+        EXPECT_GE(visits[kind], frames >= 100000 ? 5 : 2) << kind;
         EXPECT_GE(hits[kind] * 10, visits[kind] * 9) << kind << ": " << hits[kind] << " of " << visits[kind];
     }
-
     // Memory is compared from a point where both lights have been drawn: what the renderer builds on
     // first use does not count as growth.
-    EXPECT_TRUE(nightBeforeEarly && dayBeforeEarly) << "no level by night and by day before the early sample";
+    EXPECT_TRUE(night && day) << "no level by night and by day before the early sample";
 
-    const auto reports = MemoryReports(r.out);
-    ASSERT_EQ(reports.count("early"), 1u) << r.out;
-    ASSERT_EQ(reports.count("end"), 1u) << r.out;
-    std::map<long, MemoryReport> byFrame;
-    for (const auto& [name, report] : reports) byFrame[report.frame] = report;
-    for (const auto& [frame, report] : byFrame)
-        std::printf("soak: after frame %ld resident %.2f MiB, heap %.2f MiB\n", frame, report.rss / 1048576.0,
-                    report.heap / 1048576.0);
-    const MemoryReport& a = reports.at("early");
-    const MemoryReport& b = reports.at("end");
-    // Both samples are taken in the main menu: the early one at its first visit after frame 10,000.
-    EXPECT_GE(a.frame, early);
+    // "memory NAME frame F rss BYTES heap BYTES" lines of the runner's output, by name.
+    struct Sample {
+        long frame = -1;
+        long long rss = -1, heap = -1;
+    };
+    std::map<std::string, Sample> samples;
+    for (const std::string& line : Lines(r.out)) {
+        std::istringstream in(line);
+        std::string word, name, skip;
+        Sample s;
+        if (in >> word >> name >> skip >> s.frame >> skip >> s.rss >> skip >> s.heap && word == "memory")
+            samples[name] = s;
+        if (word == "memory") std::printf("soak: %s\n", line.c_str());
+    }
+    ASSERT_TRUE(samples.count("early") && samples.count("end")) << r.out;
+    const Sample &a = samples["early"], &b = samples["end"];
+    EXPECT_GE(a.frame, early);  // the first main menu after frame 10,000
     EXPECT_LT(a.frame, early + 5000);
     EXPECT_EQ(b.frame, frames - 1);
-    const double rssGrowth = static_cast<double>(b.rss - a.rss) / (1024.0 * 1024.0);
-    const double heapGrowth = static_cast<double>(b.heap - a.heap) / (1024.0 * 1024.0);
+    const double rssGrowth = (b.rss - a.rss) / 1048576.0, heapGrowth = (b.heap - a.heap) / 1048576.0;
     std::printf("soak: resident %.2f MiB -> %.2f MiB (%+.3f MiB), heap %+.3f MiB over %ld frames\n",
                 a.rss / 1048576.0, b.rss / 1048576.0, rssGrowth, heapGrowth, b.frame - a.frame);
     RecordProperty("rss_growth_kib", static_cast<int>((b.rss - a.rss) / 1024));
