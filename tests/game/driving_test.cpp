@@ -8,10 +8,7 @@
 
 namespace {
 
-// The per-axis factors of a heading as the world applies them.
-float sinOf(float heading) {
-    return static_cast<float>(std::sin(static_cast<double>(heading)));
-}
+// The per-axis factor of a heading as the world applies it.
 float cosOf(float heading) {
     return static_cast<float>(std::cos(static_cast<double>(heading)));
 }
@@ -54,7 +51,7 @@ TEST_F(Driving, ACrashThrowsTheBusBackAndShakesTheParkedBus) {
     gameSrand(2024);
     ReferenceRandom random{2024};
     g_world.updateWorld();
-    const float sa = sinOf(1.57f);
+    const float sa = static_cast<float>(std::sin(1.57));
     EXPECT_NEAR(bus.position.x, 1.0f * sa - 1.25f * sa, 1e-6f);  // thrown back by 1.25 units
     EXPECT_NEAR(bus.corners[0].x, 19.2f - 0.25f * sa, 1e-5f);
     EXPECT_FLOAT_EQ(bus.speed, -0.215f);  // -0.25 after the crash, then friction
@@ -204,6 +201,7 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
     struct Outcome {
         float distance, speed, markerPhase;
     };
+    // The frame step alone is checked at 80 frames above; here a whole second of driving.
     const auto drive = [](float fps) {
         g_world.clearWorld();
         g_world.markerPhase = 0.0f;
@@ -215,14 +213,6 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
         }
         return Outcome{50.0f - bus.position.z, bus.speed, g_world.markerPhase};
     };
-    // One frame of a coasting bus: the step is halved.
-    Bus& bus = addBus(-10.0f, 0.0f);
-    bus.speed = 3.0f;
-    g_fps = 60.0f;
-    g_world.updateWorld();
-    EXPECT_FLOAT_EQ(bus.position.z, 1.5f * cosOf(3.14f));
-    EXPECT_FLOAT_EQ(bus.speed, 3.0f - 0.035f);
-
     const Outcome at30 = drive(30.0f), at60 = drive(60.0f);
     EXPECT_NEAR(at30.speed, at60.speed, 0.01f);
     // Friction acts between the steps, so the two rates differ by a few percent over a second.
