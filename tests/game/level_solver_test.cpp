@@ -1,16 +1,17 @@
-// Every level can be won, and by no fewer moves than recorded here: a change to the level table that
-// breaks a level, overlaps its pieces or makes it trivial fails this test. The moves are found by a
-// breadth-first search over whole-cell moves on the 8 x 8 grid (a move slides one bus any number of cells).
+// Every level can be won, and by no fewer moves than recorded here: a change to the level table or the
+// level set-up that breaks a level, overlaps its pieces or makes it trivial fails this test. The moves are
+// found by a breadth-first search over whole-cell moves on the 8 x 8 grid (a move slides one bus any number
+// of cells).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <queue>
-#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "game/game_world.h"
 #include "game/level_table.h"
 
 namespace {
@@ -41,34 +42,25 @@ void take(bool (&cells)[8][8], int c, int r, std::string& problem) {
     cells[c][r] = true;
 }
 
-// The pieces of level 1 to 25 on the grid, from the level table.
+// The pieces of level 1 to 25 on the grid, as the game sets the level up.
 LevelGrid levelGrid(int level) {
     LevelGrid grid;
-    const LevelLayout& layout = kLevels[level - 1];
-    if (layout.exactPieces) {
-        for (const ExactBus& b : kExactLevelBuses) {
-            const int length = static_cast<int>(std::lround(b.halfLength / 10.0f));
-            const bool alongZ = b.heading == 3.14f;
-            grid.buses.push_back({cellOf(alongZ ? b.x : b.x - 10.0f * (length - 1)),
-                                  cellOf(alongZ ? b.z - 10.0f * (length - 1) : b.z), length, alongZ});
-        }
-        for (const ExactBarrier& b : kExactLevelBarriers)
-            take(grid.blocked, cellOf(b.x), cellOf(b.z), grid.problem);
-    } else {
-        for (int i = 0; i < layout.busCount; ++i) {
-            const BusPlacement& p = layout.buses[i];
-            if (std::min(p.width, p.height) != 1 || p.width * p.height < 2 || p.width * p.height > 3)
-                grid.problem += "a bus of unknown size; ";
-            grid.buses.push_back({p.column, p.row, p.width * p.height, p.width == 1});
-        }
-        for (int i = 0; i < layout.barrierCount; ++i)
-            take(grid.blocked, layout.barriers[i].column, layout.barriers[i].row, grid.problem);
+    g_world.setUpLevel(level);
+    for (int i = 0; i < g_world.busCount; ++i) {
+        const Bus& b = g_world.buses[i];
+        const bool alongZ = b.heading == kHeadingMinusZ;
+        if (!alongZ && b.heading != kHeadingPlusX) grid.problem += "a bus turned otherwise; ";
+        // The corners stand 0.8 in from the ends of its cells.
+        const float half =
+            (alongZ ? b.corners[2].z - b.corners[0].z : b.corners[0].x - b.corners[2].x) / 2 + 0.8f;
+        const int length = static_cast<int>(std::lround(half / 10.0f));
+        grid.buses.push_back({cellOf(alongZ ? b.position.x : b.position.x - 10.0f * (length - 1)),
+                              cellOf(alongZ ? b.position.z - 10.0f * (length - 1) : b.position.z), length,
+                              alongZ});
     }
-    if (layout.wall != LevelWall::None)
-        for (const WallPiece& w : layout.wall == LevelWall::ExitGap
-                                      ? std::span<const WallPiece>(kWallWithExit)
-                                      : std::span<const WallPiece>(kWallOpenBottom))
-            take(grid.blocked, cellOf(w.x), cellOf(w.z), grid.problem);
+    for (int k = 0; k < g_world.obstacleCount; ++k)
+        take(grid.blocked, cellOf(g_world.obstacles[k].position.x), cellOf(g_world.obstacles[k].position.z),
+             grid.problem);
     bool taken[8][8];
     std::memcpy(taken, grid.blocked, sizeof taken);
     for (const GridBus& b : grid.buses)
