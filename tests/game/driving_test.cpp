@@ -1,5 +1,6 @@
 // Driving, crashes and the end of a level, as a player feels them: when a pushed bus starts to move,
 // how far a crash throws it back, which bus shakes, where the exit lets bus 0 through.
+#include <array>
 #include <cmath>
 
 #include "menu/resource_set.h"
@@ -42,44 +43,16 @@ TEST_F(Driving, AMousePushShowsInTheFrameAfterTheNextTheUpKeyAFrameEarlier) {
     EXPECT_LT(keyed.position.z, -0.3f);
 }
 
-TEST_F(Driving, ACrashThrowsTheBusBackAndShakesTheParkedBus) {
-    // Bus 0 heads +x; its front corners are 0.2 short of the parked bus 1.
-    Bus& bus = addBus(0.0f, 0.0f, kHeadingPlusX);
-    Bus& parked = addBus(26.0f, 0.0f, kHeadingMinusZ, 20.0f, 1);
-    bus.speed = 1.0f;
-    g_world.crashArmed = 1;
-    gameSrand(2024);
-    ReferenceRandom random{2024};
-    g_world.updateWorld();
-    const float sa = static_cast<float>(std::sin(1.57));
-    EXPECT_NEAR(bus.position.x, 1.0f * sa - 1.25f * sa, 1e-6f);  // thrown back by 1.25 units
-    EXPECT_NEAR(bus.corners[0].x, 19.2f - 0.25f * sa, 1e-5f);
-    EXPECT_FLOAT_EQ(bus.speed, -0.215f);  // -0.25 after the crash, then friction
-    EXPECT_EQ(bus.crashTimer, 0.0f);
-    EXPECT_EQ(bus.wheelPhase, 29.5f);  // -0.5 wraps up by 30
-    EXPECT_EQ(g_world.crashArmed, 0);
-    EXPECT_EQ(g_played, std::vector<int32_t>{random.next() % 2 == 0 ? kSoundCrash1 : kSoundCrash2});
-    // The parked bus was hit: it shakes (its timer restarted and ran once in its own turn) but
-    // neither moves nor crashes, having no speed.
-    EXPECT_EQ(parked.crashTimer, 2.0f);
-    EXPECT_EQ(parked.position.x, 26.0f);
-    EXPECT_EQ(parked.speed, 0.0f);
-    // Backing away is free; the shake runs up to 20 and stops there.
-    run(9);
-    EXPECT_EQ(bus.crashTimer, 18.0f);
-    EXPECT_EQ(parked.crashTimer, 20.0f);
-    run(3);
-    EXPECT_EQ(bus.crashTimer, 20.0f);
-    EXPECT_EQ(g_played.size(), 1u);
-}
-
-TEST_F(Driving, OnlyAnArmedCrashPlaysAndAShakingBusDoesNotRestart) {
-    // Not armed: thrown back, silent, no shake of its own (the bus hit shakes all the same). Armed but
-    // still shaking from an earlier crash: no sound, both timers run on. No random number is drawn.
+TEST_F(Driving, ACrashThrowsTheBusBackShakesBothAndSoundsOnlyWhenArmedAndNotYetShaking) {
+    // Bus 0 heads +x, its front corners 0.2 short of the parked bus 1, which is hit: it shakes (its
+    // timer restarted and ran once in its own turn) but neither moves nor crashes, having no speed.
+    // Not armed: silent, no shake of its own. Still shaking from an earlier crash: silent, both timers
+    // run on. Armed and at rest: one of the two crash sounds, drawn from the generator, and a shake.
     const struct {
         int armed;
         float timer0, timer1, after0, after1;
-    } cases[] = {{0, 31.0f, 31.0f, 31.0f, 2.0f}, {1, 4.0f, 10.0f, 6.0f, 12.0f}};
+    } cases[] = {
+        {0, 31.0f, 31.0f, 31.0f, 2.0f}, {1, 4.0f, 10.0f, 6.0f, 12.0f}, {1, 31.0f, 31.0f, 0.0f, 2.0f}};
     for (const auto& c : cases) {
         g_world.clearWorld();
         Bus& bus = addBus(0.0f, 0.0f, kHeadingPlusX);
@@ -88,15 +61,31 @@ TEST_F(Driving, OnlyAnArmedCrashPlaysAndAShakingBusDoesNotRestart) {
         bus.crashTimer = c.timer0;
         parked.crashTimer = c.timer1;
         g_world.crashArmed = c.armed;
-        gameSrand(7);
+        gameSrand(2024);
+        ReferenceRandom random{2024};
         g_world.updateWorld();
-        EXPECT_LT(bus.speed, 0.0f);
-        EXPECT_EQ(bus.crashTimer, c.after0);
-        EXPECT_EQ(parked.crashTimer, c.after1);
-        EXPECT_EQ(g_world.crashArmed, c.armed);
-        EXPECT_TRUE(g_played.empty());
-        EXPECT_EQ(gameRand(), ReferenceRandom{7}.next());
+        SCOPED_TRACE(c.timer0 + c.armed);
+        const float sa = static_cast<float>(std::sin(1.57));
+        EXPECT_NEAR(bus.position.x, 1.0f * sa - 1.25f * sa, 1e-6f);  // thrown back by 1.25 units
+        EXPECT_NEAR(bus.corners[0].x, 19.2f - 0.25f * sa, 1e-5f);
+        EXPECT_FLOAT_EQ(bus.speed, -0.215f);  // -0.25 after the crash, then friction
+        EXPECT_EQ(bus.wheelPhase, 29.5f);     // -0.5 wraps up by 30
+        EXPECT_TRUE(bus.crashTimer == c.after0 && parked.crashTimer == c.after1);
+        EXPECT_TRUE(parked.position.x == 26.0f && parked.speed == 0.0f);
+        const bool sounds = c.after0 == 0.0f;
+        EXPECT_EQ(g_world.crashArmed, sounds ? 0 : c.armed);
+        EXPECT_EQ(g_played, sounds
+                                ? std::vector<int32_t>{random.next() % 2 == 0 ? kSoundCrash1 : kSoundCrash2}
+                                : std::vector<int32_t>{});
+        EXPECT_EQ(gameRand(), random.next());  // nothing else drawn
     }
+    // Backing away is free; the shake runs up to 20 and stops there.
+    run(9);
+    EXPECT_EQ(g_world.buses[0].crashTimer, 18.0f);
+    EXPECT_EQ(g_world.buses[1].crashTimer, 20.0f);
+    run(3);
+    EXPECT_EQ(g_world.buses[0].crashTimer, 20.0f);
+    EXPECT_EQ(g_played.size(), 1u);
 }
 
 TEST_F(Driving, AtEightyFramesASlowBusCreepsIntoABusButNotIntoABarrier) {
@@ -198,10 +187,7 @@ TEST_F(Driving, WheelPhaseWrapsAndFrictionBrakes) {
 }
 
 TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
-    struct Outcome {
-        float distance, speed, markerPhase;
-    };
-    // The frame step alone is checked at 80 frames above; here a whole second of driving.
+    // Distance, speed and marker phase after a second of driving, the first half of it accelerating.
     const auto drive = [](float fps) {
         g_world.clearWorld();
         g_world.markerPhase = 0.0f;
@@ -211,14 +197,15 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
             if (f < fps / 2) g_world.accelerateSelected(), g_world.crashArmed = 1;
             g_world.updateWorld();
         }
-        return Outcome{50.0f - bus.position.z, bus.speed, g_world.markerPhase};
+        return std::array<float, 3>{50.0f - bus.position.z, bus.speed, g_world.markerPhase};
     };
-    const Outcome at30 = drive(30.0f), at60 = drive(60.0f);
-    EXPECT_NEAR(at30.speed, at60.speed, 0.01f);
+    const auto [distance30, speed30, marker30] = drive(30.0f);
+    const auto [distance60, speed60, marker60] = drive(60.0f);
+    EXPECT_NEAR(speed30, speed60, 0.01f);
     // Friction acts between the steps, so the two rates differ by a few percent over a second.
-    EXPECT_NEAR(at30.distance, at60.distance, 0.04f * at30.distance);
-    EXPECT_GT(at30.distance, 20.0f);
-    EXPECT_NEAR(at30.markerPhase, at60.markerPhase, 1e-4f);  // the marker turns at the same rate
+    EXPECT_NEAR(distance30, distance60, 0.04f * distance30);
+    EXPECT_GT(distance30, 20.0f);
+    EXPECT_NEAR(marker30, marker60, 1e-4f);  // the marker turns at the same rate
 }
 
 TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
