@@ -2,6 +2,7 @@
 // and hold its memory steady between frame 10,000 and frame 100,000.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -16,17 +17,25 @@
 
 namespace {
 
-// Menu places are in the virtual 800 x 600 screen, scaled to the back buffer; the level dialog's are
-// pixels from the screen centre. The dialog's OK is clicked low in its rectangle, below the main menu's
-// exit button, so that a click meant for the dialog can never end the run if the game is elsewhere.
+// The run's back buffer, and the places clicked on it: menu places from the virtual 800 x 600 screen,
+// the level dialog's from the screen centre. The dialog's OK is clicked low in its rectangle, below the
+// main menu's exit button, so that a click meant for the dialog can never end the run if the game is
+// elsewhere.
+constexpr int kWidth = 640, kHeight = 480;
 struct Point {
-    float x, y;
-    bool dialog = false;
+    int x, y;
 };
-constexpr Point kNewGame{479, 181}, kPassword{511, 237.5f}, kCredits{542, 295}, kOptions{576, 354},
-    kOptionsOk{602, 461}, kOptionsCancel{649, 500}, kEmpty{100, 100};
-constexpr Point kOptionValues[] = {{577, 225}, {577, 309}, {573, 389}};
-constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDialogOk{115, 145, true};
+constexpr Point Menu(float x, float y) {
+    return {int(x * kWidth / 800.0f), int(y * kHeight / 600.0f)};
+}
+constexpr Point Dialog(int x, int y) {
+    return {kWidth / 2 + x, kHeight / 2 + y};
+}
+constexpr Point kNewGame = Menu(479, 181), kPassword = Menu(511, 237.5f), kCredits = Menu(542, 295),
+                kOptions = Menu(576, 354), kOptionsOk = Menu(602, 461), kOptionsCancel = Menu(649, 500),
+                kEmpty = Menu(100, 100), kDialogRestart = Dialog(-165, 128), kDialogExit = Dialog(0, 128),
+                kDialogOk = Dialog(115, 145);
+constexpr Point kOptionValues[] = {Menu(577, 225), Menu(577, 309), Menu(573, 389)};
 
 // A demo script of `end` frames that wanders through every screen and plays levels with random input.
 // Each visit leaves a dump named after the screen it means to be on ("credits-3"). Memory is reported
@@ -35,7 +44,6 @@ constexpr Point kDialogRestart{-165, 128, true}, kDialogExit{0, 128, true}, kDia
 struct SoakScript {
     std::mt19937 rng;
     long end;
-    int w, h;
     long f = 0;
     int visits = 0;
     std::ostringstream out;
@@ -45,15 +53,10 @@ struct SoakScript {
         out << f << ' ' << text << '\n';
         f += wait;
     }
-    void ClickAt(int x, int y) {
-        const std::string at = std::to_string(x) + " " + std::to_string(y);
-        Line("mouse " + at, 2);
-        Line("click " + at, 3);
-    }
     void Click(Point p, long wait = 0) {
-        ClickAt(p.dialog ? w / 2 + int(p.x) : int(p.x * w / 800.0f),
-                p.dialog ? h / 2 + int(p.y) : int(p.y * h / 600.0f));
-        f += wait;
+        const std::string at = std::to_string(p.x) + " " + std::to_string(p.y);
+        Line("mouse " + at, 2);
+        Line("click " + at, 3 + wait);
     }
     void Checkpoint(const std::string& screen) { Line("dump " + screen + "-" + std::to_string(++visits), 1); }
     void Hold(const std::string& key, long frames) {
@@ -102,12 +105,15 @@ struct SoakScript {
         for (int round = Rand(5, 40); round > 0 && f < end - 1500; --round) {
             const int what = Rand(0, 7);
             if (what == 0) {  // a left click anywhere but on the main menu's exit button (with a margin)
-                int x, y;
-                do x = Rand(5, w - 6), y = Rand(5, h - 6);
-                while (x * 800 > 470 * w && x * 800 < 740 * w && y * 600 > 375 * h && y * 600 < 447 * h);
-                ClickAt(x, y);
+                Point p;
+                do p = {Rand(5, kWidth - 6), Rand(5, kHeight - 6)};
+                while (p.x * 800 > 470 * kWidth && p.x * 800 < 740 * kWidth && p.y * 600 > 375 * kHeight &&
+                       p.y * 600 < 447 * kHeight);
+                Click(p);
             } else if (what == 1) {  // a push with the right button at a random point
-                Line("mouse " + std::to_string(Rand(0, w - 1)) + " " + std::to_string(Rand(0, h - 1)), 1);
+                Line("mouse " + std::to_string(Rand(0, kWidth - 1)) + " " +
+                         std::to_string(Rand(0, kHeight - 1)),
+                     1);
                 Line("button right down", Rand(5, 80));
                 Line("button right up", 2);
             } else if (what == 2) {
@@ -158,7 +164,7 @@ struct SoakScript {
 };
 
 std::string MakeSoakScript(long frames, long early) {
-    return SoakScript{std::mt19937(20240601), frames, 640, 480, 0, 0, {}}.Build(early);
+    return SoakScript{std::mt19937(20240601), frames, 0, 0, {}}.Build(early);
 }
 
 TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
@@ -168,17 +174,12 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     // The early memory sample: after frame 10,000, or half-way through a run shortened by hand (before
     // frame 10,000 the driver may still be settling, so such a run can report growth that is none).
     const long early = std::min(9999L, frames / 2);
-    if (const char* path = std::getenv("VOLTRANA_SOAK_SCRIPT")) {  // to try the script by hand
-        WriteFileBytes(path, MakeSoakScript(frames, early));
-        GTEST_SKIP() << "script written to " << path;
-    }
     // The small screen and the low-detail town keep the run short on a software renderer.
     GameFolder folder("SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1");
     ProcessSpec spec = folder.DemoSpec(MakeSoakScript(frames, early), {"--fps", "80", "--seed", "7"});
     spec.timeoutSeconds = 4800;
     const ProcessResult r = RunProcess(spec);
-    ASSERT_TRUE(r.EndedCleanly()) << r.Describe() << r.err;
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_TRUE(r.EndedCleanly() && r.exitCode == 0) << r.Describe() << r.err;
     const nlohmann::json end = folder.Dump("end");
     ASSERT_TRUE(end.is_object());
     EXPECT_EQ(end["frame"], frames - 1) << "the run ended early";
@@ -209,29 +210,26 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     // first use does not count as growth.
     EXPECT_TRUE(night && day) << "no level by night and by day before the early sample";
 
-    // "memory NAME frame F rss BYTES heap BYTES" lines of the runner's output, by name.
-    struct Sample {
-        long frame = -1;
-        long long rss = -1, heap = -1;
-    };
-    std::map<std::string, Sample> samples;
+    // "memory NAME frame F rss BYTES heap BYTES" lines of the runner's output: frame, rss, heap by name.
+    std::map<std::string, std::array<long long, 3>> samples;
     for (const std::string& line : Lines(r.out)) {
         std::istringstream in(line);
         std::string word, name, skip;
-        Sample s;
-        if (in >> word >> name >> skip >> s.frame >> skip >> s.rss >> skip >> s.heap && word == "memory")
+        std::array<long long, 3> s;
+        if (in >> word >> name >> skip >> s[0] >> skip >> s[1] >> skip >> s[2] && word == "memory")
             samples[name] = s;
         if (word == "memory") std::printf("soak: %s\n", line.c_str());
     }
     ASSERT_TRUE(samples.count("early") && samples.count("end")) << r.out;
-    const Sample &a = samples["early"], &b = samples["end"];
-    EXPECT_GE(a.frame, early);  // the first main menu after frame 10,000
-    EXPECT_LT(a.frame, early + 5000);
-    EXPECT_EQ(b.frame, frames - 1);
-    const double rssGrowth = (b.rss - a.rss) / 1048576.0, heapGrowth = (b.heap - a.heap) / 1048576.0;
-    std::printf("soak: resident %.2f MiB -> %.2f MiB (%+.3f MiB), heap %+.3f MiB over %ld frames\n",
-                a.rss / 1048576.0, b.rss / 1048576.0, rssGrowth, heapGrowth, b.frame - a.frame);
-    RecordProperty("rss_growth_kib", static_cast<int>((b.rss - a.rss) / 1024));
+    const auto [frameA, rssA, heapA] = samples["early"];
+    const auto [frameB, rssB, heapB] = samples["end"];
+    EXPECT_GE(frameA, early);  // the first main menu after frame 10,000
+    EXPECT_LT(frameA, early + 5000);
+    EXPECT_EQ(frameB, frames - 1);
+    const double rssGrowth = (rssB - rssA) / 1048576.0, heapGrowth = (heapB - heapA) / 1048576.0;
+    std::printf("soak: resident %.2f MiB -> %.2f MiB (%+.3f MiB), heap %+.3f MiB over %lld frames\n",
+                rssA / 1048576.0, rssB / 1048576.0, rssGrowth, heapGrowth, frameB - frameA);
+    RecordProperty("rss_growth_kib", static_cast<int>((rssB - rssA) / 1024));
     EXPECT_LT(rssGrowth, 1.0);
     EXPECT_LT(heapGrowth, 1.0);
 }
