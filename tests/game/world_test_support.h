@@ -1,5 +1,5 @@
 // Shared set-up for the game-world tests: a clean world, fixed frame rate, no input, and records of
-// what the world draws and plays.
+// what the world draws and plays (the records stay hooked up after a test: every test starts afresh).
 #pragma once
 #include <gtest/gtest.h>
 
@@ -53,12 +53,6 @@ protected:
         D3DXMatrixIdentity(&g_matView);
         g_input.mousePos = MakeVector(400.0f, 300.0f, 0.0f);
     }
-    void TearDown() override {
-        g_worldDrawHook = nullptr;
-        g_worldSoundHook = nullptr;
-        g_fps = 30.0f;
-    }
-
     // With the cursor ray from the eye through the origin, an eye at height 20 puts the ground point
     // (y = 10) half-way: aiming at (x, z) means an eye at (2x, 20, 2z).
     static void aimCursorAt(float x, float z) { g_camera.eye = MakeVector(2.0f * x, 20.0f, 2.0f * z); }
