@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
 #include <sstream>
 
+#include "bitmap_table.h"
 #include "engine/engine.h"
 #include "platform/bitmap_resources.h"
+#include "platform/language.h"
 #include "render/model.h"
 #include "render/scene.h"
 #include "support/test_support.h"
@@ -57,25 +60,23 @@ TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
     EXPECT_LT(at(86, 128), 150);
 }
 
-// A model file as the game loads it; frames x triangles records of 112 bytes after a 12-byte header.
+// A model file as the game loads it, with the bounds of its positions over all frames on x, y and z.
 struct LoadedModel : Model {
     size_t size;
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
     explicit LoadedModel(const std::string& name) {
         const std::string bytes = ReadFileBytes(kGame + "/models/" + name);
         size = bytes.size();
         g_pDevice = nullptr;
         LoadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        for (int f = 0; f < frameCount; ++f)
+            for (int t = 0; t < triangleCount; ++t)
+                for (int v = 0; v < 3; ++v)
+                    for (int axis = 0; axis < 3; ++axis)
+                        lo[axis] = std::min(lo[axis], At(f, t, v, axis)),
+                        hi[axis] = std::max(hi[axis], At(f, t, v, axis));
     }
     float At(int f, int t, int v, int axis) const { return (&frames[f][t].positions[v].x)[axis]; }
-    // Bounds of one frame's positions on an axis (all frames with -1).
-    std::pair<float, float> Bounds(int axis, int frame = -1) const {
-        float lo = 1e30f, hi = -1e30f;
-        for (int f = 0; f < frameCount; ++f)
-            for (int t = 0; t < triangleCount && (frame < 0 || f == frame); ++t)
-                for (int v = 0; v < 3; ++v)
-                    lo = std::min(lo, At(f, t, v, axis)), hi = std::max(hi, At(f, t, v, axis));
-        return {lo, hi};
-    }
 };
 
 TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
@@ -94,21 +95,18 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
         if (fit.second == 0) continue;
         // Barriers and walls stay in their cell (drawn 1.5 towards +z); buses 7 wide on the ground.
         const bool barrier = fit.second == 8.5f;
-        EXPECT_GE(m.Bounds(0).first, barrier ? -10.0f : -7.0f);
-        EXPECT_LE(m.Bounds(0).second, barrier ? 10.0f : 7.0f);
-        EXPECT_GE(m.Bounds(2).first, barrier ? -10.0f : -fit.second);
-        EXPECT_LE(m.Bounds(2).second, fit.second);
-        EXPECT_GE(m.Bounds(1).first, -0.01f);
+        EXPECT_TRUE(m.lo[0] >= (barrier ? -10.0f : -7.0f) && m.hi[0] <= (barrier ? 10.0f : 7.0f));
+        EXPECT_TRUE(m.lo[2] >= (barrier ? -10.0f : -fit.second) && m.hi[2] <= fit.second);
+        EXPECT_GE(m.lo[1], -0.01f);
     }
     // The bodies rest from frame 20 on and shake before; they are as long as their footprint.
     const LoadedModel body("karosa.shd");
     for (int f = 21; f < 32; ++f) EXPECT_EQ(body.At(f, 0, 0, 1), body.At(20, 0, 0, 1));
     EXPECT_NE(body.At(2, 0, 0, 0), body.At(20, 0, 0, 0));
-    EXPECT_GT(body.Bounds(2).second - body.Bounds(2).first, 2 * 19.2f - 4);
+    EXPECT_GT(body.hi[2] - body.lo[2], 2 * 19.2f - 4);
     // Wheels: a diameter of about 4.8 as the game scales them (1.21), one turn over frames 2 to 31.
     const LoadedModel wheel("karosakol.shd");
-    const auto [low, high] = wheel.Bounds(1, 2);
-    EXPECT_NEAR((high - low) * 1.21f, 4.8f, 0.3f);
+    EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * 1.21f, 4.8f, 0.3f);
     auto distance = [&](int a, int b) {
         float d = 0;
         for (int t = 0; t < wheel.triangleCount; ++t)
@@ -120,8 +118,8 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     EXPECT_NEAR(distance(2, 3), distance(31, 2), 0.05f);
     // The arrow's tip is at its origin, pointing down.
     const LoadedModel arrow("arrow.shd");
-    EXPECT_NEAR(arrow.Bounds(1).first, 0.0f, 1e-4f);
-    EXPECT_GT(arrow.Bounds(1).second, 8.0f);
+    EXPECT_NEAR(arrow.lo[1], 0.0f, 1e-4f);
+    EXPECT_GT(arrow.hi[1], 8.0f);
 }
 
 TEST(ContentScenes, EveryDetailParsesKeepsTheLotClearAndHasWhatTheTownNeeds) {
@@ -232,6 +230,37 @@ TEST(ContentSounds, SixteenBitMonoPcmOfTheirLengthsAndSeamlessLoops) {
         typical /= double(s.size() - 1);
         EXPECT_LE(std::abs(int(s.front()) - int(s.back())), std::max(64.0, 3 * typical)) << name;
     }
+}
+
+// The English bitmaps: every bitmap that carries words, and only those, has an English twin that the
+// lookup gives while the game speaks English, and the twin fits where the Slovak one does.
+TEST(EnglishBitmaps, EveryWordedBitmapHasATwinOfTheSameSizeDepthAndKeyedGround) {
+    // Buttons (EXIT is EXIT), THE END, the options' and password labels, CANCEL, credits, the lot's exit,
+    // the depot's sign and the shelter's poster.
+    std::set<int> worded = {152, 162, 163, 165, 167, 169, 170, 175, 176, 177, 196, 217, 218, 219, 220, 224};
+    for (int id = 137; id <= 148; ++id) worded.insert(id);
+    std::set<int> twins;
+    for (const BitmapSpec& spec : kBitmapTable) {
+        const BitmapResource* slovak = FindBitmapResource(spec.id);
+        SetGameLanguage(Language::kEnglish);
+        const BitmapResource* english = FindBitmapResource(spec.id);
+        SetGameLanguage(Language::kSlovak);
+        ASSERT_NE(english, nullptr);
+        if (english == slovak) continue;
+        SCOPED_TRACE(spec.id);
+        twins.insert(spec.id);
+        EXPECT_EQ(BmpBits(english->data, english->size), 24);
+        const Picture en = ReadBmp(english->data, english->size), sk = ReadBmp(slovak->data, slovak->size);
+        ASSERT_TRUE(en.width == spec.width && en.height == spec.height && sk.width == en.width &&
+                    sk.height == en.height);
+        // The edge of the art is the Slovak one, keyed ground and frame; only where Slovak words touch
+        // the edge may English ones leave it keyed.
+        for (int y = 0; y < en.height; ++y)
+            for (int x = 0; x < en.width;
+                 x += (y == 0 || y == en.height - 1 || x == en.width - 1) ? 1 : en.width - 1)
+                ASSERT_TRUE(en.At(x, y) == sk.At(x, y) || en.At(x, y) == 0xFF00FFu) << x << "," << y;
+    }
+    EXPECT_EQ(twins, worded);
 }
 
 TEST(ContentSettings, DefaultConfigIsWhatTheGameWrites) {
