@@ -2,6 +2,7 @@
 // how far a crash throws it back, which bus shakes, where the exit lets bus 0 through.
 #include <array>
 #include <cmath>
+#include <tuple>
 
 #include "menu/resource_set.h"
 #include "platform/dinput.h"
@@ -48,32 +49,30 @@ TEST_F(Driving, ACrashThrowsTheBusBackShakesBothAndSoundsOnlyWhenArmedAndNotYetS
     // timer restarted and ran once in its own turn) but neither moves nor crashes, having no speed.
     // Not armed: silent, no shake of its own. Still shaking from an earlier crash: silent, both timers
     // run on. Armed and at rest: one of the two crash sounds, drawn from the generator, and a shake.
-    const struct {
-        int armed;
-        float timer0, timer1, after0, after1;
-    } cases[] = {
+    using Case = std::tuple<int, float, float, float, float>;  // armed, timers before, timers after
+    const Case cases[] = {
         {0, 31.0f, 31.0f, 31.0f, 2.0f}, {1, 4.0f, 10.0f, 6.0f, 12.0f}, {1, 31.0f, 31.0f, 0.0f, 2.0f}};
-    for (const auto& c : cases) {
+    for (const auto& [armed, timer0, timer1, after0, after1] : cases) {
         g_world.clearWorld();
         Bus& bus = addBus(0.0f, 0.0f, kHeadingPlusX);
         Bus& parked = addBus(26.0f, 0.0f, kHeadingMinusZ, 20.0f, 1);
         bus.speed = 1.0f;
-        bus.crashTimer = c.timer0;
-        parked.crashTimer = c.timer1;
-        g_world.crashArmed = c.armed;
+        bus.crashTimer = timer0;
+        parked.crashTimer = timer1;
+        g_world.crashArmed = armed;
         gameSrand(2024);
         ReferenceRandom random{2024};
         g_world.updateWorld();
-        SCOPED_TRACE(c.timer0 + c.armed);
+        SCOPED_TRACE(timer0 + armed);
         const float sa = static_cast<float>(std::sin(1.57));
         EXPECT_NEAR(bus.position.x, 1.0f * sa - 1.25f * sa, 1e-6f);  // thrown back by 1.25 units
         EXPECT_NEAR(bus.corners[0].x, 19.2f - 0.25f * sa, 1e-5f);
         EXPECT_FLOAT_EQ(bus.speed, -0.215f);  // -0.25 after the crash, then friction
         EXPECT_EQ(bus.wheelPhase, 29.5f);     // -0.5 wraps up by 30
-        EXPECT_TRUE(bus.crashTimer == c.after0 && parked.crashTimer == c.after1);
+        EXPECT_TRUE(bus.crashTimer == after0 && parked.crashTimer == after1);
         EXPECT_TRUE(parked.position.x == 26.0f && parked.speed == 0.0f);
-        const bool sounds = c.after0 == 0.0f;
-        EXPECT_EQ(g_world.crashArmed, sounds ? 0 : c.armed);
+        const bool sounds = after0 == 0.0f;
+        EXPECT_EQ(g_world.crashArmed, sounds ? 0 : armed);
         EXPECT_EQ(g_played, sounds
                                 ? std::vector<int32_t>{random.next() % 2 == 0 ? kSoundCrash1 : kSoundCrash2}
                                 : std::vector<int32_t>{});
@@ -132,28 +131,25 @@ TEST_F(Driving, OnlyBusZeroCrossesTheLotEdgeAndOnlyAtTheExit) {
     // A bus in column 3 whose leading end is 1 short of the edge: z -59.8 puts the front at -79.0,
     // z 59 the rear at 78.2. Crossing the edge throws it back, except bus 0 at the exit; bus 0 completes
     // the level once its front passes -75 (from -74.6 at z -55.4).
-    const struct {
-        int index;
-        float z, speed;
-        bool thrown, complete;
-    } cases[] = {
+    using Case = std::tuple<int, float, float, bool, bool>;  // bus, z, speed, thrown back, completes
+    const Case cases[] = {
         {1, -59.8f, 0.9f, false, false}, {1, -59.8f, 1.2f, true, false},  {0, -55.4f, 0.3f, false, false},
         {0, -55.4f, 0.5f, false, true},  {0, 59.0f, -1.5f, false, false}, {0, 59.0f, -2.0f, true, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [index, z, speed, thrown, complete] : cases) {
         g_world.clearWorld();
         g_menu.fadingToNextLevel = 0;
-        if (c.index == 1) addBus(50.0f, 30.0f);
-        Bus& bus = addBus(-10.0f, c.z);
-        if (c.z < 0) g_world.addBorderWithExit();
-        bus.speed = c.speed;
-        const int lead = c.speed > 0 ? 0 : 2;
+        if (index == 1) addBus(50.0f, 30.0f);
+        Bus& bus = addBus(-10.0f, z);
+        if (z < 0) g_world.addBorderWithExit();
+        bus.speed = speed;
+        const int lead = speed > 0 ? 0 : 2;
         const float before = bus.corners[lead].z;
         g_world.updateWorld();
-        SCOPED_TRACE(testing::Message() << c.index << " " << c.z << " " << c.speed);
-        EXPECT_EQ(bus.speed * c.speed < 0, c.thrown);
-        EXPECT_EQ((bus.corners[lead].z - before) * c.speed > 0, c.thrown);  // heading -z: moved back, not on
-        EXPECT_EQ(g_menu.fadingToNextLevel, c.complete ? 1 : 0);
+        SCOPED_TRACE(testing::Message() << index << " " << z << " " << speed);
+        EXPECT_EQ(bus.speed * speed < 0, thrown);
+        EXPECT_EQ((bus.corners[lead].z - before) * speed > 0, thrown);  // heading -z: moved back, not on
+        EXPECT_EQ(g_menu.fadingToNextLevel, complete ? 1 : 0);
     }
 }
 
@@ -207,23 +203,20 @@ TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
     addBus(30.0f, -50.0f, kHeadingPlusX, 30.0f, 4);
     addBus(50.0f, 40.0f);
     // Over bus 2, sweeping over bus 1, empty ground keeps the last one, and so does a released button.
-    const struct {
-        int down;
-        float x, z;
-        int selected;
-    } steps[] = {{1, 52.0f, 45.0f, 2}, {1, 5.0f, -52.0f, 1}, {1, -60.0f, 60.0f, 1}, {0, -10.0f, 0.0f, 1}};
-    for (const auto& s : steps) {
-        g_input.mouseDown[0] = s.down;
-        aimCursorAt(s.x, s.z);
+    using Step = std::tuple<int, float, float, int>;  // left button, cursor x and z, bus selected
+    const Step steps[] = {
+        {1, 52.0f, 45.0f, 2}, {1, 5.0f, -52.0f, 1}, {1, -60.0f, 60.0f, 1}, {0, -10.0f, 0.0f, 1}};
+    for (const auto& [down, x, z, selected] : steps) {
+        g_input.mouseDown[0] = down;
+        aimCursorAt(x, z);
         g_world.updateWorld();
-        EXPECT_EQ(g_world.selectedBus, s.selected) << s.x << " " << s.z;
+        EXPECT_EQ(g_world.selectedBus, selected) << x << " " << z;
     }
 }
 
 TEST_F(Driving, TheRightButtonUrgesTheBusTowardsTheCursorAlongItsAxis) {
-    const struct {
-        float heading, aimX, aimZ, speed;
-    } cases[] = {
+    using Case = std::tuple<float, float, float, float>;  // heading, cursor x and z, speed
+    const Case cases[] = {
         {kHeadingMinusZ, 0.0f, -40.0f, 0.21f}, {kHeadingMinusZ, 0.0f, 40.0f, -0.21f},
         {kHeadingPlusZ, 0.0f, 40.0f, 0.21f},   {kHeadingPlusZ, 0.0f, -40.0f, -0.21f},
         {kHeadingPlusX, 40.0f, 0.0f, 0.21f},   {kHeadingPlusX, -40.0f, 0.0f, -0.21f},
@@ -232,13 +225,13 @@ TEST_F(Driving, TheRightButtonUrgesTheBusTowardsTheCursorAlongItsAxis) {
         {kHeadingMinusZ, 40.0f, 0.0f, 0.0f},
     };
     g_input.mouseDown[1] = 1;
-    for (const auto& c : cases) {
+    for (const auto& [heading, aimX, aimZ, speed] : cases) {
         g_world.clearWorld();
-        addBus(0.0f, 0.0f, c.heading);
+        addBus(0.0f, 0.0f, heading);
         g_world.crashArmed = 0;
-        aimCursorAt(c.aimX, c.aimZ);
+        aimCursorAt(aimX, aimZ);
         g_world.updateWorld();
-        EXPECT_EQ(g_world.buses[0].speed, c.speed) << c.heading << " " << c.aimX << " " << c.aimZ;
+        EXPECT_EQ(g_world.buses[0].speed, speed) << heading << " " << aimX << " " << aimZ;
         EXPECT_EQ(g_world.crashArmed, 1);
     }
 }
