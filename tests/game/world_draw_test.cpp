@@ -1,6 +1,7 @@
 // What the world puts on screen: which models, where, turned how, in which frame, and when blending
 // is on; and the traffic around the lot by day, by night and at low detail.
 #include <cmath>
+#include <tuple>
 
 #include "menu/resource_set.h"
 #include "world_test_support.h"
@@ -20,53 +21,45 @@ using WorldDraw = WorldTest;
 
 TEST_F(WorldDraw, BusesAreWheelsAndInteriorThenTheBlendedBody) {
     // The wheels turn with the wheel phase, the body shakes with the crash timer; type 5 is no bus.
-    const struct {
-        int type;
-        float heading, crashTimer, wheelPhase;
-        std::vector<int> kinds;
-        std::vector<float> frames;
-    } cases[] = {{2, 1.57f, 7.0f, 12.5f, {5, 4, kAlpha, 2, kOff}, {12.5f, 0.0f, 7.0f}},
-                 {4, 3.14f, 31.0f, 2.5f, {7, kAlpha, 6, kOff}, {2.5f, 31.0f}},
-                 {5, 0.0f, 0.0f, 0.0f, {}, {}}};
-    for (const auto& c : cases) {
+    using Case = std::tuple<int, float, float, float, std::vector<int>, std::vector<float>>;
+    const Case cases[] = {{2, 1.57f, 7.0f, 12.5f, {5, 4, kAlpha, 2, kOff}, {12.5f, 0.0f, 7.0f}},
+                          {4, 3.14f, 31.0f, 2.5f, {7, kAlpha, 6, kOff}, {2.5f, 31.0f}},
+                          {5, 0.0f, 0.0f, 0.0f, {}, {}}};
+    for (const auto& [type, heading, crashTimer, wheelPhase, expectedKinds, expectedFrames] : cases) {
         g_drawn.clear();
-        drawBus(c.type, MakeVector(1.0f, 0.0f, 2.0f), c.heading, c.crashTimer, c.wheelPhase);
-        EXPECT_EQ(kinds(), c.kinds) << c.type;
+        drawBus(type, MakeVector(1.0f, 0.0f, 2.0f), heading, crashTimer, wheelPhase);
+        EXPECT_EQ(kinds(), expectedKinds) << type;
         std::vector<float> frames;
         for (const WorldDrawEvent& e : g_drawn) {
             if (e.kind != WorldDrawEvent::kModel) continue;
             frames.push_back(e.frame);
-            EXPECT_TRUE(e.position.x == 1.0f && e.position.z == 2.0f && e.rotation.y == c.heading) << c.type;
+            EXPECT_TRUE(e.position.x == 1.0f && e.position.z == 2.0f && e.rotation.y == heading) << type;
         }
-        EXPECT_EQ(frames, c.frames) << c.type;
+        EXPECT_EQ(frames, expectedFrames) << type;
     }
 }
 
 TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
     // Kind, place and yaw given; slot, place and yaw drawn. A wall turns by its kind, a barrier only
     // moves by its yaw; the other cars' slots show in the traffic's draw order.
-    const struct {
-        int kind;
-        float x, y, z, yaw;
-        int slot;
-        float drawnX, drawnY, drawnZ, drawnYaw;
-    } cases[] = {
-        {22, -70.0f, 0.0f, 30.0f, 0.0f, 15, -70.0f, 0.0f, 31.5f, 1.57f},
-        {20, 10.0f, 0.0f, 10.0f, 1.57f, 14, 11.5f, 0.0f, 10.0f, 0.0f},
-        {5, 0.0f, 0.0f, 0.0f, 3.14f, 8, 0.0f, 0.0f, -1.5f, 3.14f},
-        {10, 4.0f, 30.0f, -6.0f, 2.0f, 12, 4.0f, 30.0f, -6.0f, 2.0f},
-        {11, -10.0f, 5.0f, -104.0f, 0.8f, 13, -10.0f, 5.0f, -104.0f, 1.57f},
+    using Case = std::tuple<int, Vector3, float, int, Vector3, float>;
+    const Case cases[] = {
+        {22, {-70.0f, 0.0f, 30.0f}, 0.0f, 15, {-70.0f, 0.0f, 31.5f}, 1.57f},
+        {20, {10.0f, 0.0f, 10.0f}, 1.57f, 14, {11.5f, 0.0f, 10.0f}, 0.0f},
+        {5, {0.0f, 0.0f, 0.0f}, 3.14f, 8, {0.0f, 0.0f, -1.5f}, 3.14f},
+        {10, {4.0f, 30.0f, -6.0f}, 2.0f, 12, {4.0f, 30.0f, -6.0f}, 2.0f},
+        {11, {-10.0f, 5.0f, -104.0f}, 0.8f, 13, {-10.0f, 5.0f, -104.0f}, 1.57f},
     };
-    for (const auto& c : cases) {
+    for (const auto& [kind, at, yaw, slot, drawnAt, drawnYaw] : cases) {
         g_drawn.clear();
-        drawProp(c.kind, MakeVector(c.x, c.y, c.z), c.yaw);
-        ASSERT_EQ(kinds(), std::vector<int>{c.slot}) << c.kind;
+        drawProp(kind, at, yaw);
+        ASSERT_EQ(kinds(), std::vector<int>{slot}) << kind;
         const WorldDrawEvent& e = g_drawn[0];
-        EXPECT_NEAR(e.position.x, c.drawnX, 0.01f) << c.kind;
-        EXPECT_EQ(e.position.y, c.drawnY) << c.kind;
-        EXPECT_NEAR(e.position.z, c.drawnZ, 0.01f) << c.kind;
-        EXPECT_EQ(e.rotation.y, c.drawnYaw) << c.kind;
-        EXPECT_EQ(e.rotation.z, c.kind == 11 ? 1.57f : 0.0f) << c.kind;  // the exit arrow lies flat
+        EXPECT_TRUE(std::fabs(e.position.x - drawnAt.x) < 0.01f && e.position.y == drawnAt.y &&
+                    std::fabs(e.position.z - drawnAt.z) < 0.01f)
+            << kind;
+        EXPECT_EQ(e.rotation.y, drawnYaw) << kind;
+        EXPECT_EQ(e.rotation.z, kind == 11 ? 1.57f : 0.0f) << kind;  // the exit arrow lies flat
     }
 }
 
