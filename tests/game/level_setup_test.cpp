@@ -1,6 +1,7 @@
 // Level set-up: every piece where the level table puts it, drawn from the generator in the right
 // order, and the counts, lights and fixed level that players and passwords rely on.
 #include <cmath>
+#include <tuple>
 
 #include "game/level_table.h"
 #include "world_test_support.h"
@@ -49,17 +50,15 @@ TEST_F(LevelSetUp, EveryLevelPlacesItsBusesFloatForFloatFromTheSeed) {
 
 TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive) {
     // Level, buses, barriers and wall pieces, and the light: level 7 keeps the light of the level before.
-    const struct {
-        int level, buses, obstacles, night;
-    } rows[] = {{1, 6, 2, 0},   {4, 10, 18, 0}, {15, 18, 0, 1}, {2, 7, 4, 1},  {7, 9, 6, 1},
-                {6, 14, 12, 0}, {7, 9, 6, 0},   {0, 0, 0, 0},   {26, 0, 0, 0}, {-3, 0, 0, 0}};
-    for (const auto& r : rows) {
-        gameSrand(99);
+    using Row = std::tuple<int, int, int, uint32_t>;
+    const Row rows[] = {{1, 6, 2, 0},   {4, 10, 18, 0}, {15, 18, 0, 1}, {2, 7, 4, 1},  {7, 9, 6, 1},
+                        {6, 14, 12, 0}, {7, 9, 6, 0},   {0, 0, 0, 0},   {26, 0, 0, 0}, {-3, 0, 0, 0}};
+    for (const auto& [level, buses, obstacles, night] : rows) {
         g_world.selectedBus = 4;
-        g_world.setUpLevel(r.level);
-        EXPECT_EQ(g_world.busCount, r.buses) << r.level;
-        EXPECT_EQ(g_world.obstacleCount, r.obstacles) << r.level;
-        EXPECT_TRUE(r.buses == 0 || isNight == uint32_t(r.night)) << r.level;
+        g_world.setUpLevel(level);
+        EXPECT_EQ(g_world.busCount, buses) << level;
+        EXPECT_EQ(g_world.obstacleCount, obstacles) << level;
+        EXPECT_TRUE(buses == 0 || isNight == night) << level;
         EXPECT_EQ(g_world.selectedBus, 0);
         EXPECT_EQ(g_world.trafficPhase, -200.0f);
     }
@@ -104,16 +103,14 @@ TEST_F(LevelSetUp, OddPlacementsAreSafeAndKeepTheDrawsInStep) {
     // A heading no level uses leaves the corners as they were; 0 and -1.57 have their own footprints.
     g_world.clearWorld();
     g_world.buses[0].corners[0] = MakeVector(1.0f, 2.0f, 3.0f);
-    const struct {
-        float heading, x0, z0, x3, z3;
-    } cases[] = {{1.5707964f, 1.0f, 3.0f, 0.0f, 0.0f},
-                 {0.0f, -7.0f, 19.2f, 7.0f, -19.2f},
-                 {-1.57f, -19.2f, 7.0f, 19.2f, -7.0f}};
-    for (const auto& c : cases) {
-        const Bus& bus = addBus(0.0f, 0.0f, c.heading);
-        EXPECT_TRUE(bus.corners[0].x == c.x0 && bus.corners[0].z == c.z0) << c.heading;
-        EXPECT_TRUE(c.heading == 1.5707964f || (bus.corners[3].x == c.x3 && bus.corners[3].z == c.z3))
-            << c.heading;
+    using Case = std::tuple<float, float, float, float, float>;  // heading, corner 0 and corner 3
+    const Case cases[] = {{1.5707964f, 1.0f, 3.0f, 0.0f, 0.0f},
+                          {0.0f, -7.0f, 19.2f, 7.0f, -19.2f},
+                          {-1.57f, -19.2f, 7.0f, 19.2f, -7.0f}};
+    for (const auto& [heading, x0, z0, x3, z3] : cases) {
+        const Bus& bus = addBus(0.0f, 0.0f, heading);
+        EXPECT_TRUE(bus.corners[0].x == x0 && bus.corners[0].z == z0) << heading;
+        EXPECT_TRUE(heading == 1.5707964f || (bus.corners[3].x == x3 && bus.corners[3].z == z3)) << heading;
     }
 }
 
