@@ -156,22 +156,22 @@ TEST_F(Driving, OnlyBusZeroCrossesTheLotEdgeAndOnlyAtTheExit) {
 TEST_F(Driving, WheelPhaseWrapsAndFrictionBrakes) {
     // Each bus far from the others shows one rule: speed and wheel phase before and after a frame (-1:
     // not checked).
-    const struct {
-        float speed, phase, speedAfter, phaseAfter;
-    } cases[] = {
+    using Case = std::tuple<float, float, float, float>;  // speed, phase; speed, phase after
+    const Case cases[] = {
         {1.0f, 29.0f, 0.93f, 31.0f},  // 31 - 30 = 1 < 2, so back to 31
         {0.0f, 33.0f, 0.0f, 3.0f},      {0.0f, 1.5f, 0.0f, 31.5f},
         {-1.0f, 29.0f, -0.965f, 27.0f}, {0.05f, 0.0f, 0.015f, -1.0f},  // -0.02 after friction, then back up
     };
-    for (int i = 0; i < 5; ++i) {
-        Bus& bus = addBus(-70.0f + 35.0f * i, 0.0f);
-        bus.speed = cases[i].speed;
-        bus.wheelPhase = cases[i].phase;
+    for (const auto& [speed, phase, speedAfter, phaseAfter] : cases) {
+        Bus& bus = addBus(-70.0f + 35.0f * g_world.busCount, 0.0f);
+        bus.speed = speed;
+        bus.wheelPhase = phase;
     }
     g_world.updateWorld();
     for (int i = 0; i < 5; ++i) {
-        EXPECT_FLOAT_EQ(g_world.buses[i].speed, cases[i].speedAfter) << i;
-        EXPECT_TRUE(cases[i].phaseAfter < 0 || g_world.buses[i].wheelPhase == cases[i].phaseAfter) << i;
+        const auto& [speed, phase, speedAfter, phaseAfter] = cases[i];
+        EXPECT_FLOAT_EQ(g_world.buses[i].speed, speedAfter) << i;
+        EXPECT_TRUE(phaseAfter < 0 || g_world.buses[i].wheelPhase == phaseAfter) << i;
     }
     EXPECT_EQ(g_world.buses[4].position.z, 0.0f);  // too slow to move
 }

@@ -16,10 +16,11 @@
 
 namespace {
 
+// A bus by the first (lowest) column and row of its cells, its length in cells, and whether it lies
+// along z (front towards row 0) or along x.
 struct GridBus {
-    int column, row;  // first (lowest) column and row of its cells
-    int length;       // in cells
-    bool alongZ;      // lengthwise along z, front towards row 0; else along x
+    int column, row, length;
+    bool alongZ;
 };
 
 struct LevelGrid {

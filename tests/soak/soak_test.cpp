@@ -43,8 +43,7 @@ constexpr Point kOptionValues[] = {Menu(577, 225), Menu(577, 309), Menu(573, 389
 // frames, and as "end" after the last frame; then the script quits.
 struct SoakScript {
     std::mt19937 rng;
-    long end;
-    long f = 0;
+    long end, f = 0;
     int visits = 0;
     std::ostringstream out;
 
