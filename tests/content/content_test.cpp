@@ -25,11 +25,8 @@ Picture Bitmap(int id) {
     return r ? ReadBmp(r->data, r->size) : Picture{};
 }
 
-int Brightness(uint32_t c) {
-    return ((c >> 16) & 255) + ((c >> 8) & 255) + (c & 255);
-}
-
 TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
+    const auto brightness = [](uint32_t c) { return ((c >> 16) & 255) + ((c >> 8) & 255) + (c & 255); };
     const uint32_t magenta = 0xFF00FF, green = 0x00FF00;
     const auto count = [](int id, uint32_t colour) {
         const Picture b = Bitmap(id);
@@ -42,8 +39,8 @@ TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
     for (int id = 137; id <= 151; ++id) EXPECT_EQ(count(id, magenta), 0) << id;
     // Blended panels have a keyed ground at their corners; the message box and the dialog are dark inside.
     for (int id : {135, 155, 163, 165, 169, 170, 177}) EXPECT_EQ(Bitmap(id).At(0, 0), magenta) << id;
-    EXPECT_LT(Brightness(Bitmap(155).At(256, 130)), 200);
-    EXPECT_LT(Brightness(Bitmap(135).At(256, 64)), 200);
+    EXPECT_LT(brightness(Bitmap(155).At(256, 130)), 200);
+    EXPECT_LT(brightness(Bitmap(135).At(256, 64)), 200);
     // The bus bodies key their windows green; cars, barriers and markers never use that green.
     for (int id : {183, 185, 186, 187, 190}) EXPECT_GT(count(id, green), 4000) << id;
     for (int id : {191, 192, 193, 178, 179, 182}) EXPECT_EQ(count(id, green), 0) << id;
@@ -51,7 +48,7 @@ TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
     // light near each corner inside, dark dialog ground in the gaps between them.
     const Picture d = Bitmap(155);
     auto at = [&](double sx, double sy) {
-        return Brightness(d.At(int((sx + 256.5) * 512.0 / 513.0), int(sy + 175)));
+        return brightness(d.At(int((sx + 256.5) * 512.0 / 513.0), int(sy + 175)));
     };
     for (const auto& b : {std::pair{-230, -100}, std::pair{-73, 73}, std::pair{100, 230}})
         for (double sx : {b.first + 8.0, b.second - 8.0})

@@ -10,11 +10,6 @@
 
 namespace {
 
-// The per-axis factor of a heading as the world applies it.
-float cosOf(float heading) {
-    return static_cast<float>(std::cos(static_cast<double>(heading)));
-}
-
 using Driving = WorldTest;
 
 TEST_F(Driving, AMousePushShowsInTheFrameAfterTheNextTheUpKeyAFrameEarlier) {
@@ -29,7 +24,7 @@ TEST_F(Driving, AMousePushShowsInTheFrameAfterTheNextTheUpKeyAFrameEarlier) {
     const float expected = 0.21f - 0.07f + 0.21f;
     EXPECT_EQ(bus.speed, expected);
     g_world.updateWorld();
-    EXPECT_EQ(bus.position.z, expected * cosOf(3.14f));
+    EXPECT_EQ(bus.position.z, expected * static_cast<float>(std::cos(static_cast<double>(3.14f))));
     EXPECT_FLOAT_EQ(bus.speed, 0.49f);  // gaining 0.14 a frame while the push lasts
 
     g_world.clearWorld();

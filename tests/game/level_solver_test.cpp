@@ -29,10 +29,6 @@ struct LevelGrid {
     std::string problem;      // empty when the pieces are consistent
 };
 
-int cellOf(float centre) {
-    return static_cast<int>(std::lround((centre + 70.0f) / 20.0f));
-}
-
 // Takes a cell, noting a piece off the grid or on a cell already taken.
 void take(bool (&cells)[8][8], int c, int r, std::string& problem) {
     if (c < 0 || c > 7 || r < 0 || r > 7) {
@@ -46,6 +42,7 @@ void take(bool (&cells)[8][8], int c, int r, std::string& problem) {
 // The pieces of level 1 to 25 on the grid, as the game sets the level up.
 LevelGrid levelGrid(int level) {
     LevelGrid grid;
+    const auto cellOf = [](float centre) { return static_cast<int>(std::lround((centre + 70.0f) / 20.0f)); };
     g_world.setUpLevel(level);
     for (int i = 0; i < g_world.busCount; ++i) {
         const Bus& b = g_world.buses[i];
