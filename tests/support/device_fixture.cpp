@@ -92,3 +92,11 @@ uint32_t ReadPixel(int x, int y) {
     if (x < 0 || y < 0 || x >= screen.width || y >= screen.height) return 0;
     return screen.At(x, y);
 }
+
+DWORD DeviceState(char kind, DWORD stage, DWORD state) {
+    DWORD v = 0xDEAD;
+    if (kind == 'r') g_pDevice->GetRenderState(static_cast<D3DRENDERSTATETYPE>(state), &v);
+    if (kind == 't') g_pDevice->GetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(state), &v);
+    if (kind == 's') g_pDevice->GetSamplerState(stage, static_cast<D3DSAMPLERSTATETYPE>(state), &v);
+    return v;
+}
