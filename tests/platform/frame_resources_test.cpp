@@ -1,8 +1,10 @@
 // Frames that repeat leave nothing behind: the GL objects, their storage and the process's resident
-// memory stay flat; and a texture made or deleted between draws never leaves a stale binding.
+// memory stay flat; a texture made or deleted between draws never leaves a stale binding; and a damaged
+// kept program is compiled afresh, never used.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -144,6 +146,24 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     IDirect3DTexture9* blue = Load(kBlueId);
     ASSERT_NE(blue, nullptr);
     EXPECT_EQ(DrawnWith(blue), 0xFF0000FFu);
+}
+
+TEST(ProgramCache, ADamagedKeptProgramIsCompiledAgain) {
+    ScopedTempDir dir;
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    DestroyTestDevice();
+    int damaged = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "/program-cache")) {
+        const std::string bytes = ReadFileBytes(entry.path().string());
+        WriteFileBytes(entry.path().string(), bytes.substr(0, bytes.size() / 2) + "damage");
+        ++damaged;
+    }
+    ASSERT_GT(damaged, 0);
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    ClearTo(0xFF000000);
+    DrawScreenQuad(0, 0, 32, 32, 0xFF20C040);
+    EXPECT_EQ(ReadPixel(16, 16), 0xFF20C040u);
+    DestroyTestDevice();
 }
 
 }  // namespace
