@@ -129,22 +129,21 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
                          Color4{0.5f, 0.5f, 0.5f, 0.5f}, 1.4f, 177.0f);
     lights.AddPointLight(MakeVector(0, 0, 0), Color4{}, Color4{}, Color4{}, 1, 1);
     EXPECT_EQ(lights.count, 2);
-    for (int on : {0, 1}) {
-        lights.records[0].enabled = on;
-        lights.records[1].enabled = 1 - on;
+    for (int on : {0, 1}) {  // on: the directional light is on and the point light off
+        lights.records[0].enabled = on, lights.records[1].enabled = 1 - on;
         lights.Apply();
         BOOL enabled[2];
-        D3DLIGHT9 light{};
         g_pDevice->GetLightEnable(0, &enabled[0]);
         g_pDevice->GetLightEnable(1, &enabled[1]);
         EXPECT_TRUE(enabled[0] == on && enabled[1] == 1 - on);
-        g_pDevice->GetLight(on ? 0 : 1, &light);
-        EXPECT_EQ(light.Type, on ? D3DLIGHT_DIRECTIONAL : D3DLIGHT_POINT);
-        EXPECT_FLOAT_EQ(light.Diffuse.r, 2.0f);  // above 1.0, passed on unchanged
-        EXPECT_FLOAT_EQ(light.Ambient.r, on ? 0.2f : 0.0f);
-        EXPECT_FLOAT_EQ(light.Range, on ? 10.0f : 177.0f);
-        EXPECT_FLOAT_EQ(on ? light.Direction.x : light.Attenuation0, on ? 1.5f : 1.4f);
-        EXPECT_FLOAT_EQ(light.Position.y, on ? 0.0f : 50.0f);
+        D3DLIGHT9 l{};
+        g_pDevice->GetLight(on ? 0 : 1, &l);
+        // The diffuse colour above 1.0 is passed on unchanged.
+        const float seen[] = {float(l.Type), l.Diffuse.r,    l.Ambient.r, l.Range,
+                              l.Direction.x, l.Attenuation0, l.Position.y};
+        const float want[2][7] = {{D3DLIGHT_POINT, 2, 0, 177, 0, 1.4f, 50},
+                                  {D3DLIGHT_DIRECTIONAL, 2, 0.2f, 10, 1.5f, 0, 0}};
+        for (int i = 0; i < 7; ++i) EXPECT_FLOAT_EQ(seen[i], want[on][i]) << "light " << on << " field " << i;
     }
     DestroyTestDevice();
 }

@@ -19,11 +19,6 @@ protected:
         g_pDevice->SetTexture(0, nullptr);
     }
     void TearDown() override { DestroyTestDevice(); }
-    void Blend(BOOL on, D3DBLEND source, D3DBLEND destination) {
-        g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, on);
-        g_pDevice->SetRenderState(D3DRS_SRCBLEND, source);
-        g_pDevice->SetRenderState(D3DRS_DESTBLEND, destination);
-    }
 };
 
 // Under the default culling too: the panel's fan order is clockwise on screen.

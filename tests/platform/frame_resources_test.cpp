@@ -41,10 +41,7 @@ protected:
     }
 
     IDirect3DTexture9* Load(int id) {
-        IDirect3DTexture9* texture = nullptr;
-        D3DXCreateTextureFromResourceExA(g_pDevice, nullptr, MAKEINTRESOURCEA(id), D3DX_DEFAULT, D3DX_DEFAULT,
-                                         1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
-                                         0, nullptr, nullptr, &texture);
+        IDirect3DTexture9* texture = LoadTexture(id);
         if (texture) textures_.push_back(texture);
         return texture;
     }

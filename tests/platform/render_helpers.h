@@ -34,6 +34,23 @@ constexpr auto Red = [](uint32_t c) { return int(c >> 16 & 0xFF); };
 constexpr auto Green = [](uint32_t c) { return int(c >> 8 & 0xFF); };
 constexpr auto Blue = [](uint32_t c) { return int(c & 0xFF); };
 
+inline void Blend(BOOL on, D3DBLEND source, D3DBLEND destination) {
+    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, on);
+    g_pDevice->SetRenderState(D3DRS_SRCBLEND, source);
+    g_pDevice->SetRenderState(D3DRS_DESTBLEND, destination);
+}
+
+// The bitmap resource `id` as a texture of the format, colour key and mip levels; null when it fails.
+inline IDirect3DTexture9* LoadTexture(int id, D3DFORMAT format = D3DFMT_A8R8G8B8, D3DCOLOR key = 0,
+                                      UINT mips = 1, HRESULT* result = nullptr) {
+    IDirect3DTexture9* texture = nullptr;
+    const HRESULT hr = D3DXCreateTextureFromResourceExA(
+        g_pDevice, nullptr, MAKEINTRESOURCEA(id), D3DX_DEFAULT, D3DX_DEFAULT, mips, 0, format,
+        D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, key, nullptr, nullptr, &texture);
+    if (result) *result = hr;
+    return texture;
+}
+
 inline void ClearTo(D3DCOLOR color) {
     g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0);
 }

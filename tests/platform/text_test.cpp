@@ -15,9 +15,7 @@ protected:
         ASSERT_EQ(D3DXCreateFont(g_pDevice, gdi, &font_), S_OK);
         EXPECT_TRUE(DeleteObject(gdi));  // the font keeps its own copy of the description
         ClearTo(0xFF000000u);
-        g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-        g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     }
     void TearDown() override {
         if (font_) font_->Release();

@@ -23,12 +23,7 @@ protected:
     IDirect3DTexture9* Load(const std::vector<uint8_t>& bmp, D3DFORMAT format, D3DCOLOR key, UINT mips = 1,
                             HRESULT* result = nullptr) {
         AddBitmapResource(kId, bmp.data(), bmp.size());
-        IDirect3DTexture9* texture = nullptr;
-        HRESULT hr = D3DXCreateTextureFromResourceExA(
-            g_pDevice, nullptr, MAKEINTRESOURCEA(kId), D3DX_DEFAULT, D3DX_DEFAULT, mips, 0, format,
-            D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, key, nullptr, nullptr, &texture);
-        if (result) *result = hr;
-        return texture;
+        return LoadTexture(kId, format, key, mips, result);
     }
 };
 
