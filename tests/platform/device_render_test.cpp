@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
+#include <utility>
 
 #include "render_helpers.h"
 

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -42,8 +41,7 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<
     const uint32_t offset = 14 + 40 + uint32_t(palette.size()) * 4, image = uint32_t(row * height);
     std::vector<uint8_t> b = {'B', 'M'};
     for (uint32_t v : {offset + image, 0u, offset, 40u, uint32_t(width), uint32_t(height)}) Put(b, v, 4);
-    Put(b, 1, 2);
-    Put(b, uint32_t(bits), 2);
+    Put(b, uint32_t(bits) << 16 | 1, 4);  // one plane, then the depth
     for (uint32_t v : {0u, image, 2835u, 2835u, uint32_t(palette.size()), 0u}) Put(b, v, 4);
     for (uint32_t c : palette) Put(b, c & 0xFFFFFF, 4);
     for (int y = height - 1; y >= 0; --y) {
