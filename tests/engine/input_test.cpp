@@ -2,6 +2,8 @@
 // and pressed-this-frame, presses shorter than a frame, failed reads, and the cursor on the back buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/input.h"
 #include "support/device_fixture.h"
 #include "support/test_automation.h"
@@ -53,26 +55,23 @@ TEST_F(InputTest, KeysArePressedInTheirFirstFrameAndFailedReadsKeepThemHeld) {
 }
 
 TEST_F(InputTest, ButtonsArePressedInTheirFirstFrameAndFailedReadsReleaseThem) {
-    const struct {
-        bool left, right, latchedLeft, acquired;
-        uint8_t down[2], pressed[2];
-    } frames[] = {
-        {true, true, false, true, {1, 1}, {1, 1}},  // both together
-        {true, true, false, true, {1, 1}, {0, 0}},  {false, true, false, true, {0, 1}, {0, 0}},
-        {false, false, true, true, {1, 0}, {1, 0}},  // a click between two frames
-        {false, true, false, true, {0, 1}, {0, 1}}, {false, true, false, false, {0, 0}, {0, 0}},
+    // Left, right, a click of the left button between two frames, acquired; then down and pressed, left
+    // and right.
+    const bool frames[][8] = {
+        {1, 1, 0, 1, 1, 1, 1, 1},  // both together
+        {1, 1, 0, 1, 1, 1, 0, 0}, {0, 1, 0, 1, 0, 1, 0, 0}, {0, 0, 1, 1, 1, 0, 1, 0},
+        {0, 1, 0, 1, 0, 1, 0, 1}, {0, 1, 0, 0, 0, 0, 0, 0},  // a failed read releases both
     };
-    int n = 0;
-    for (const auto& f : frames) {
-        automation.left = f.left, automation.right = f.right;
-        if (f.latchedLeft) LatchButtonPress(0);
-        f.acquired ? input.m_pMouse->Acquire() : input.m_pMouse->Unacquire();
+    for (int n = 0; n < 6; ++n) {
+        const bool* f = frames[n];
+        automation.left = f[0], automation.right = f[1];
+        if (f[2]) LatchButtonPress(0);
+        f[3] ? input.m_pMouse->Acquire() : input.m_pMouse->Unacquire();
         input.ReadMouse();
         for (int b = 0; b < 2; ++b) {
-            EXPECT_EQ(input.mouseDown[b], f.down[b]) << "frame " << n << " button " << b;
-            EXPECT_EQ(input.mousePressed[b], f.pressed[b]) << "frame " << n << " button " << b;
+            EXPECT_EQ(input.mouseDown[b], f[4 + b]) << "frame " << n << " button " << b;
+            EXPECT_EQ(input.mousePressed[b], f[6 + b]) << "frame " << n << " button " << b;
         }
-        ++n;
     }
     // The cursor in back-buffer pixels, kept on the buffer.
     for (auto [x, y, seenX, seenY] : {std::tuple{5, 7, 5, 7}, {500, -3, 63, 0}}) {
@@ -87,7 +86,7 @@ TEST(InputWithoutDevices, ReadsNothing) {
     Input input;
     input.ReadKeyboard();
     input.ReadMouse();
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(input.keyDown[i], 0);
+    EXPECT_EQ(std::count(input.keyDown, input.keyDown + 256, 0), 256);
     EXPECT_EQ(input.mouseDown[0], 0);
 }
 

@@ -1,8 +1,11 @@
 // Frames that repeat leave nothing behind: the GL objects, their storage and the process's resident
-// memory stay flat; and a texture made or deleted between draws never leaves a stale binding.
+// memory stay flat; a texture made or deleted between draws never leaves a stale binding; and a damaged
+// kept program is compiled afresh, never used.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/bitmap_resources.h"
@@ -12,25 +15,21 @@
 
 namespace {
 
-constexpr int kRedId = 9101;
-constexpr int kBlueId = 9102;
+constexpr int kRedId = 9101, kBlueId = 9102;
 
 // Resident memory of this process in bytes (0 where /proc is missing).
 long long ResidentBytes() {
-    std::FILE* f = std::fopen("/proc/self/statm", "r");
-    if (!f) return 0;
     long long pages = 0, resident = 0;
-    const int read = std::fscanf(f, "%lld %lld", &pages, &resident);
-    std::fclose(f);
-    return read == 2 ? resident * 4096 : 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * 4096;
 }
 
 class FrameResources : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateTestDevice(320, 240));
-        AddSolid(kRedId, 0xFF0000);
-        AddSolid(kBlueId, 0x0000FF);
+        AddBitmapResource(kRedId, red_.data(), red_.size());
+        AddBitmapResource(kBlueId, blue_.data(), blue_.size());
     }
     void TearDown() override {
         if (font_) font_->Release();
@@ -41,26 +40,19 @@ protected:
         DestroyTestDevice();
     }
 
-    static void AddSolid(int id, uint32_t rgb) {
-        static std::vector<uint8_t> bmps[2];
-        auto& bmp = bmps[id == kRedId ? 0 : 1];
-        bmp = MakeBmp24(4, 4, std::vector<uint32_t>(16, rgb));
-        AddBitmapResource(id, bmp.data(), bmp.size());
-    }
-
-    IDirect3DTexture9* Load(int id, UINT mips = 1) {
-        IDirect3DTexture9* texture = nullptr;
-        D3DXCreateTextureFromResourceExA(g_pDevice, nullptr, MAKEINTRESOURCEA(id), D3DX_DEFAULT, D3DX_DEFAULT,
-                                         mips, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, D3DX_DEFAULT,
-                                         D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
+    IDirect3DTexture9* Load(int id) {
+        IDirect3DTexture9* texture = LoadTexture(id);
         if (texture) textures_.push_back(texture);
         return texture;
     }
 
-    void DrawTextured(IDirect3DTexture9* texture) {
+    // The middle pixel after a whole-screen quad drawn with the texture.
+    uint32_t DrawnWith(IDirect3DTexture9* texture) {
+        ClearTo(0xFF000000u);
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         g_pDevice->SetTexture(0, texture);
         DrawScreenQuad(0, 0, 320, 240, 0xFFFFFFFFu);
+        return ReadPixel(160, 120);
     }
 
     // One frame the way the game makes them: state changes between many small draws from memory, a
@@ -68,42 +60,38 @@ protected:
     void Frame(IDirect3DTexture9* texture, int n) {
         ClearTo(0xFF202020u);
         g_pDevice->BeginScene();
+        g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
         for (int i = 0; i < 40; ++i) {
             g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, i % 2);
-            g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-            g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
             g_pDevice->SetTexture(0, i % 3 ? texture : nullptr);
             const float x = static_cast<float>((i * 7 + n) % 300);
             DrawScreenQuad(x, 10, x + 20, 30, 0x80FFFFFFu);
         }
         g_pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
         g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+        const float triangle[24] = {0, 0, 0.5f, 0, 0, -1, 0, 0,    1, 0, 0.5f,
+                                    0, 0, -1,   0, 0, 0,  1, 0.5f, 0, 0, -1};
         for (int i = 0; i < 10; ++i) {
             void* data = nullptr;
             ASSERT_EQ(buffer_->Lock(0, 0, &data, D3DLOCK_DISCARD), S_OK);
-            auto* v = static_cast<float*>(data);
-            for (int k = 0; k < 3; ++k) {
-                const float corner[8] = {k == 1 ? 1.0f : 0.0f, k == 2 ? 1.0f : 0.0f, 0.5f, 0, 0, -1, 0, 0};
-                for (int c = 0; c < 8; ++c) v[k * 8 + c] = corner[c];
-            }
+            std::memcpy(data, triangle, sizeof triangle);
             buffer_->Unlock();
-            D3DMATRIX world{};
-            world._11 = world._22 = world._33 = world._44 = 1.0f;
-            world._41 = static_cast<float>(i) * 0.1f;
+            D3DXMATRIX world;
+            D3DXMatrixTranslation(&world, static_cast<float>(i) * 0.1f, 0, 0);
             g_pDevice->SetTransform(D3DTS_WORLD, &world);
             g_pDevice->SetStreamSource(0, buffer_, 0, 32);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
         }
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         RECT rect{10, 200, 300, 230};
-        font_->DrawTextA(nullptr,
-                         "Moment pros\xED"
-                         "m",
-                         -1, &rect, 0, 0xFFFFFFFFu);
+        font_->DrawTextA(nullptr, "Moment pros\xEDm", -1, &rect, 0, 0xFFFFFFFFu);
         g_pDevice->EndScene();
         g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     }
 
+    std::vector<uint8_t> red_ = MakeBmp24(4, 4, std::vector<uint32_t>(16, 0xFF0000));
+    std::vector<uint8_t> blue_ = MakeBmp24(4, 4, std::vector<uint32_t>(16, 0x0000FF));
     std::vector<IDirect3DTexture9*> textures_;
     IDirect3DVertexBuffer9* buffer_ = nullptr;
     ID3DXFont* font_ = nullptr;
@@ -120,21 +108,18 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
     DeleteObject(gdi);
 
     for (int n = 0; n < 60; ++n) Frame(texture, n);  // every shader variant and buffer size is made by now
-    const platform::GlObjectCounts before = platform::LiveGlObjects();
+    const auto counts = [] {
+        const platform::GlObjectCounts c = platform::LiveGlObjects();
+        return std::vector<int64_t>{c.textures, c.buffers, c.programs, c.renderbuffers, c.bytes};
+    };
+    const std::vector<int64_t> before = counts();
     const long long residentBefore = ResidentBytes();
     for (int n = 0; n < 600; ++n) Frame(texture, n);
-    const platform::GlObjectCounts after = platform::LiveGlObjects();
-    EXPECT_EQ(after.textures, before.textures);
-    EXPECT_EQ(after.buffers, before.buffers);
-    EXPECT_EQ(after.programs, before.programs);
-    EXPECT_EQ(after.renderbuffers, before.renderbuffers);
-    EXPECT_EQ(after.bytes, before.bytes);
+    EXPECT_EQ(counts(), before) << "textures, buffers, programs, renderbuffers, bytes";
     // Queued frames that never end keep every buffer they read: tens of megabytes by now. (Under the
     // address sanitizer freed memory is held in quarantine, so resident size says nothing there.)
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(ResidentBytes() - residentBefore, 8ll << 20);
-#else
-    (void)residentBefore;
 #endif
     // And the last frame was really drawn: its first quad (untextured, blending off) is white.
     EXPECT_EQ(ReadPixel(305, 20), 0xFFFFFFFFu);
@@ -144,30 +129,38 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
 TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding) {
     IDirect3DTexture9* red = Load(kRedId);
     ASSERT_NE(red, nullptr);
-    DrawTextured(red);
-    EXPECT_EQ(ReadPixel(160, 120), 0xFFFF0000u);
-    // Making a texture between two draws of the same one.
-    ASSERT_NE(Load(kBlueId), nullptr);
-    ClearTo(0xFF000000u);
-    DrawTextured(red);
-    EXPECT_EQ(ReadPixel(160, 120), 0xFFFF0000u);
-    // Reading a texture back between two draws.
-    uint32_t texel = 0;
+    EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
+    ASSERT_NE(Load(kBlueId), nullptr);  // making a texture between two draws of the same one
+    EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
+    uint32_t texel = 0;  // reading a texture back between two draws
     ASSERT_EQ(textures_.back()->ReadTexels(&texel, 1), S_OK);
     EXPECT_EQ(texel, 0xFF0000FFu);
-    ClearTo(0xFF000000u);
-    DrawTextured(red);
-    EXPECT_EQ(ReadPixel(160, 120), 0xFFFF0000u);
-
+    EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     // Deleting the bound texture frees its name; the next texture made may get the same name.
     g_pDevice->SetTexture(0, nullptr);
     textures_.erase(textures_.begin());
     red->Release();
     IDirect3DTexture9* blue = Load(kBlueId);
     ASSERT_NE(blue, nullptr);
-    ClearTo(0xFF000000u);
-    DrawTextured(blue);
-    EXPECT_EQ(ReadPixel(160, 120), 0xFF0000FFu);
+    EXPECT_EQ(DrawnWith(blue), 0xFF0000FFu);
+}
+
+TEST(ProgramCache, ADamagedKeptProgramIsCompiledAgain) {
+    ScopedTempDir dir;
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    DestroyTestDevice();
+    int damaged = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "/program-cache")) {
+        const std::string bytes = ReadFileBytes(entry.path().string());
+        WriteFileBytes(entry.path().string(), bytes.substr(0, bytes.size() / 2) + "damage");
+        ++damaged;
+    }
+    ASSERT_GT(damaged, 0);
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    ClearTo(0xFF000000);
+    DrawScreenQuad(0, 0, 32, 32, 0xFF20C040);
+    EXPECT_EQ(ReadPixel(16, 16), 0xFF20C040u);
+    DestroyTestDevice();
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
-// The device's states and its defensive edges, the key names of the scripts, and code page 1250.
+// The device's states and its defensive edges, the key names of the scripts, the keyboard by position
+// (each SDL scancode, a USB usage id, reads as the DirectInput key at that place on the keyboard, so the
+// key at the Y position is DIK_Y on every layout), and code page 1250.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,36 +8,23 @@
 #include <string>
 
 #include "platform/cp1250.h"
+#include "platform/dik_codes.h"
 #include "platform/dinput.h"
 #include "render_helpers.h"
 
 namespace {
 
-TEST(DeviceStates, StartAtDirect3DDefaultsAndReadBackAsSet) {
+// Set states read back as set is checked through the engine's operations (RenderStates).
+TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
     ASSERT_TRUE(CreateTestDevice(32, 32));
-    auto rs = [](D3DRENDERSTATETYPE s) {
-        DWORD v = 0xDEAD;
-        g_pDevice->GetRenderState(s, &v);
-        return v;
-    };
+    const DWORD defaults[][4] = {{'r', 0, D3DRS_CULLMODE, D3DCULL_CCW},
+                                 {'r', 0, D3DRS_LIGHTING, 1},
+                                 {'t', 1, D3DTSS_COLOROP, D3DTOP_DISABLE},
+                                 {'t', 1, D3DTSS_TEXCOORDINDEX, 1},
+                                 {'s', 0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP}};
+    for (auto [kind, stage, state, value] : defaults) EXPECT_EQ(DeviceState(char(kind), stage, state), value);
     DWORD v = 0;
-    EXPECT_EQ(rs(D3DRS_CULLMODE), DWORD(D3DCULL_CCW));
-    EXPECT_EQ(rs(D3DRS_LIGHTING), 1u);
-    g_pDevice->GetTextureStageState(1, D3DTSS_COLOROP, &v);
-    EXPECT_EQ(v, DWORD(D3DTOP_DISABLE));
-    g_pDevice->GetTextureStageState(1, D3DTSS_TEXCOORDINDEX, &v);
-    EXPECT_EQ(v, 1u);
-    g_pDevice->GetSamplerState(0, D3DSAMP_ADDRESSU, &v);
-    EXPECT_EQ(v, DWORD(D3DTADDRESS_WRAP));
-    g_pDevice->SetSamplerState(1, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-    g_pDevice->GetSamplerState(1, D3DSAMP_MIPFILTER, &v);
-    EXPECT_EQ(v, DWORD(D3DTEXF_LINEAR));
-    D3DMATRIX m{}, got{};
-    m._11 = 2;
-    g_pDevice->SetTransform(D3DTS_VIEW, &m);
-    g_pDevice->GetTransform(D3DTS_VIEW, &got);
-    EXPECT_EQ(got._11, 2.0f);
-
+    D3DMATRIX m{};
     // Calls no game makes are refused, never crash.
     IDirect3DVertexBuffer9* buffer = reinterpret_cast<IDirect3DVertexBuffer9*>(1);
     const std::function<HRESULT()> refused[] = {
@@ -62,22 +51,21 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndReadBackAsSet) {
     void* data = nullptr;
     EXPECT_TRUE(FAILED(buffer->Lock(200, 0, &data, 0)));
     ASSERT_EQ(buffer->Lock(0, 0, &data, D3DLOCK_DISCARD), S_OK);
-    const ColoredVertex triangle[3] = {{-1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u, 0, 0},
-                                       {0, 1, 0.5f, 0, 0, -1, 0xFFFF0000u, 0, 0},
-                                       {1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u, 0, 0}};
+    const ColoredVertex triangle[3] = {{-1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u},
+                                       {0, 1, 0.5f, 0, 0, -1, 0xFFFF0000u},
+                                       {1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u}};
     std::memcpy(data, triangle, sizeof triangle);
     buffer->Unlock();
     g_pDevice->SetStreamSource(0, buffer, 0, sizeof(ColoredVertex));
     g_pDevice->SetFVF(0x152);
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-    D3DMATRIX identity{};
-    identity._11 = identity._22 = identity._33 = identity._44 = 1;
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
     for (auto t : {D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
     ClearTo(0xFF000000u);
     const UINT before = g_pDevice->GetDrawCallCount();
-    for (UINT first : {1u, 0xFFFFFFF0u})
-        EXPECT_TRUE(FAILED(g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, first, 1)));
-    EXPECT_TRUE(FAILED(g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2)));
+    for (auto [first, count] : {std::pair{1u, 1u}, {0xFFFFFFF0u, 1u}, {0u, 2u}})
+        EXPECT_TRUE(FAILED(g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, first, count)));
     EXPECT_EQ(g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), S_OK);
     EXPECT_EQ(g_pDevice->GetDrawCallCount(), before + 1);
     EXPECT_EQ(ReadPixel(16, 16), 0xFFFF0000u);
@@ -89,36 +77,42 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndReadBackAsSet) {
 TEST(KeyNames, RoundTripAndKnowTheScriptNames) {
     for (int code = 0; code < 256; ++code)
         if (const char* name = DikName(code)) EXPECT_EQ(DikFromName(name), code) << name;
-    for (auto [name, code] : {std::pair{"ESCAPE", DIK_ESCAPE},
-                              {"NUMPADENTER", DIK_NUMPADENTER},
-                              {"RCONTROL", DIK_RCONTROL},
-                              {"BACK", DIK_BACK},
-                              {"Y", DIK_Y},
-                              {"0", DIK_0},
-                              {"DOWN", DIK_DOWN},
-                              {"DIK_A", -1},
-                              {"a", -1}})
-        EXPECT_EQ(DikFromName(name), code) << name;
+    const char* names[] = {"ESCAPE", "NUMPADENTER", "RCONTROL", "BACK", "Y", "0", "DOWN", "DIK_A", "a"};
+    const int codes[] = {DIK_ESCAPE, DIK_NUMPADENTER, DIK_RCONTROL, DIK_BACK, DIK_Y, DIK_0, DIK_DOWN, -1, -1};
+    for (size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(DikFromName(names[i]), codes[i]) << names[i];
     EXPECT_EQ(DikFromName(nullptr), -1);
     EXPECT_EQ(DikName(-5), nullptr);
+}
+
+TEST(KeyCodes, ScancodesReadAsTheKeysAtTheirPositions) {
+    // Usage ids 4 to 29 are the letters A to Z.
+    const int letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                             DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                             DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+    for (int i = 0; i < 26; ++i) EXPECT_EQ(platform::DikFromScancode(4 + i), letters[i]) << char('A' + i);
+    const int keys[][2] = {{30, DIK_1},         {39, DIK_0},       {40, DIK_RETURN},    {41, DIK_ESCAPE},
+                           {42, DIK_BACK},      {43, DIK_TAB},     {44, DIK_SPACE},     {79, DIK_RIGHT},
+                           {80, DIK_LEFT},      {81, DIK_DOWN},    {82, DIK_UP},        {88, DIK_NUMPADENTER},
+                           {224, DIK_LCONTROL}, {225, DIK_LSHIFT}, {228, DIK_RCONTROL}, {229, DIK_RSHIFT},
+                           {58, 0x3B},          {69, 0x58}};  // F1, F12
+    for (const auto& k : keys) EXPECT_EQ(platform::DikFromScancode(k[0]), k[1]) << "usage id " << k[0];
+    EXPECT_EQ(platform::DikFromScancode(0), -1);
+    EXPECT_EQ(platform::DikFromScancode(511), -1);
 }
 
 TEST(CodePage1250, MapsTheSlovakLettersBothWays) {
     // Š ž á í ô ý
     const char32_t letters[][2] = {{0x8A, 0x160}, {0x9E, 0x17E}, {0xE1, 0xE1}, {0xED, 0xED},
                                    {0xF4, 0xF4},  {0xFD, 0xFD},  {'A', 'A'},   {0x9A, 0x161}};
-    for (auto [byte, point] : letters) EXPECT_EQ(uint32_t(Cp1250ToCodePoint(byte)), uint32_t(point)) << uint32_t(byte);
+    for (auto [byte, point] : letters)
+        EXPECT_EQ(uint32_t(Cp1250ToCodePoint(byte)), uint32_t(point)) << uint32_t(byte);
     EXPECT_EQ(Cp1250ToUtf8("Moment pros\xEDm"), "Moment pros\xC3\xADm");
     std::string all;  // every assigned byte survives the trip through UTF-8
     for (int b = 1; b < 256; ++b)
         if (Cp1250ToCodePoint(static_cast<unsigned char>(b)) != 0xFFFD) all += static_cast<char>(b);
     EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(all)), all);
     // Characters outside the code page and broken UTF-8 become '?', never a crash.
-    for (auto [utf8, cp1250] : {std::pair{"\xE2\x98\x83", "?"},
-                                {"a\xC5", "a?"},
-                                {"\xFF"
-                                 "b",
-                                 "?b"}})
+    for (auto [utf8, cp1250] : {std::pair{"\xE2\x98\x83", "?"}, {"a\xC5", "a?"}, {"\xFF\x62", "?b"}})
         EXPECT_EQ(Utf8ToCp1250(utf8), cp1250);
 }
 

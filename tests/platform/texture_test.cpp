@@ -23,18 +23,15 @@ protected:
     IDirect3DTexture9* Load(const std::vector<uint8_t>& bmp, D3DFORMAT format, D3DCOLOR key, UINT mips = 1,
                             HRESULT* result = nullptr) {
         AddBitmapResource(kId, bmp.data(), bmp.size());
-        IDirect3DTexture9* texture = nullptr;
-        HRESULT hr = D3DXCreateTextureFromResourceExA(
-            g_pDevice, nullptr, MAKEINTRESOURCEA(kId), D3DX_DEFAULT, D3DX_DEFAULT, mips, 0, format,
-            D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, key, nullptr, nullptr, &texture);
-        if (result) *result = hr;
-        return texture;
+        return LoadTexture(kId, format, key, mips, result);
     }
 };
 
 // Texels as the texture keeps them, 0xAARRGGBB, for bitmaps decoded with and without a colour key.
 TEST_F(Textures, DecodeKeyAndConvertTexels) {
     const auto rgb = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
+    const D3DFORMAT argb = D3DFMT_A8R8G8B8;
+    const uint32_t p = 0xFF112233u, k = 0xFF000000u, magenta = 0xFFFF00FFu;
     const struct {
         const char* what;
         std::vector<uint8_t> bmp;
@@ -42,32 +39,18 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
         D3DCOLOR key;
         std::vector<uint32_t> texels;
     } cases[] = {
-        {"magenta keyed: transparent black, a near miss stays",
-         rgb,
-         D3DFMT_A8R8G8B8,
-         0xFFFF00FFu,
-         {0x00000000u, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
-        {"a key with alpha 0 matches nothing",
-         rgb,
-         D3DFMT_A8R8G8B8,
-         0x00FF00FFu,
-         {0xFFFF00FFu, 0xFFFF0000u, 0xFFFE00FFu, 0xFFFFFFFFu}},
+        // Magenta keyed to transparent black; a near miss stays; a key with alpha 0 matches nothing.
+        {"keyed", rgb, argb, magenta, {0, 0xFFFF0000u, 0xFFFE00FFu, ~0u}},
+        {"alpha 0 key", rgb, argb, 0x00FF00FFu, {0xFFFF00FFu, 0xFFFF0000u, 0xFFFE00FFu, ~0u}},
         // Five bits a channel, widened back by repeating the top bits, and one bit of alpha.
-        {"A1R5G5B5",
-         MakeBmp24(2, 1, {0x874321, 0x00FF00}),
-         D3DFMT_A1R5G5B5,
-         0xFF00FF00u,
-         {0xFF844221u, 0x00000000u}},
-        {"palettised, keyed through the palette",
-         MakeBmp8(3, 2, {0x000000, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1}),
-         D3DFMT_A8R8G8B8,
-         0xFFFF00FFu,
-         {0xFF112233u, 0, 0xFF000000u, 0, 0xFF112233u, 0xFF112233u}},
-        {"indices past the stored palette read black",
-         MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}),
-         D3DFMT_A8R8G8B8,
-         0,
-         {0xFFFFFFFFu, 0xFF000000u}},
+        {"A1R5G5B5", MakeBmp24(2, 1, {0x874321, 0x00FF00}), D3DFMT_A1R5G5B5, 0xFF00FF00u, {0xFF844221u, 0}},
+        // Palettised, keyed through the palette; indices past the stored palette read black.
+        {"8-bit",
+         MakeBmp8(3, 2, {0, 0x112233, 0xFF00FF}, {1, 2, 0, 2, 1, 1}),
+         argb,
+         magenta,
+         {p, 0, k, 0, p, p}},
+        {"short palette", MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}), argb, 0, {~0u, k}},
     };
     for (const auto& c : cases) {
         IDirect3DTexture9* texture = Load(c.bmp, c.format, c.key);
@@ -78,24 +61,17 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
         EXPECT_EQ(texels, c.texels) << c.what;
         texture->Release();
     }
-}
-
-TEST_F(Textures, MipLevelsZeroOrDefaultBuildTheWholeChain) {
-    std::vector<uint32_t> pixels(16 * 4, 0x808080);
-    auto bmp = MakeBmp24(16, 4, pixels);
-    for (UINT mips : {0u, D3DX_DEFAULT}) {
-        IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0, mips);
+    // Mip levels 0 or default build the whole chain: 16, 8, 4, 2, 1.
+    for (auto [mips, levels] : {std::pair{0u, 5u}, {D3DX_DEFAULT, 5u}, {1u, 1u}}) {
+        IDirect3DTexture9* texture =
+            Load(MakeBmp24(16, 4, std::vector<uint32_t>(64, 0x808080)), argb, 0, mips);
         ASSERT_NE(texture, nullptr);
-        EXPECT_EQ(texture->GetLevelCount(), 5u);  // 16, 8, 4, 2, 1
+        EXPECT_EQ(texture->GetLevelCount(), levels);
         texture->Release();
     }
-    IDirect3DTexture9* single = Load(bmp, D3DFMT_A8R8G8B8, 0, 1);
-    ASSERT_NE(single, nullptr);
-    EXPECT_EQ(single->GetLevelCount(), 1u);
-    single->Release();
 }
 
-TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
+TEST_F(Textures, MissingBrokenOrHostileResourcesFailCleanly) {
     IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
     EXPECT_EQ(D3DXCreateTextureFromResourceExA(g_pDevice, nullptr, MAKEINTRESOURCEA(4321), D3DX_DEFAULT,
                                                D3DX_DEFAULT, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
@@ -103,93 +79,62 @@ TEST_F(Textures, MissingOrBrokenResourcesFailCleanly) {
               E_FAIL);
     EXPECT_EQ(texture, nullptr);
 
-    const auto good = MakeBmp24(5, 3, std::vector<uint32_t>(15, 0x123456));
-    HRESULT hr = S_OK;
-    for (size_t cut = 0; cut < good.size(); ++cut) {
-        std::vector<uint8_t> truncated(good.begin(), good.begin() + static_cast<long>(cut));
-        EXPECT_EQ(Load(truncated, D3DFMT_A8R8G8B8, 0, 1, &hr), nullptr) << "cut at " << cut;
-        EXPECT_TRUE(FAILED(hr));
-    }
-}
-
-TEST_F(Textures, HostileHeadersAreRejected) {
     const auto good = MakeBmp8(4, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(16, 1));
-    const auto patch32 = [&](size_t at, uint32_t value) {
-        auto b = good;
-        for (int i = 0; i < 4; ++i) b[at + i] = (value >> (8 * i)) & 0xFF;
-        return b;
-    };
-    const std::vector<std::vector<uint8_t>> hostile = {
-        patch32(18, 0x7FFFFFFF),  // enormous width
-        patch32(22, 0x80000000),  // most negative height
-        patch32(18, 0),           // no width
-        patch32(10, 0xFFFFFFF0),  // pixels far beyond the file
-        patch32(14, 0xFFFFFFFF),  // header larger than the file
-        patch32(46, 100000),      // more palette entries than exist
-        patch32(30, 1),           // run-length compression
-    };
-    for (size_t i = 0; i < hostile.size(); ++i) {
+    std::vector<std::vector<uint8_t>> broken;
+    for (const auto& whole : {good, MakeBmp24(5, 3, std::vector<uint32_t>(15, 0x123456))})  // padded rows
+        for (size_t cut = 0; cut < whole.size(); ++cut)
+            broken.emplace_back(whole.begin(), whole.begin() + long(cut));
+    // Enormous width, most negative height, no width, pixels far beyond the file, header larger than the
+    // file, run-length compression, more palette entries than exist (the last one).
+    for (auto [at, value] : {std::pair{18, 0x7FFFFFFFu},
+                             {22, 0x80000000u},
+                             {18, 0u},
+                             {10, 0xFFFFFFF0u},
+                             {14, 0xFFFFFFFFu},
+                             {30, 1u},
+                             {46, 100000u}}) {
+        broken.push_back(good);
+        for (int i = 0; i < 4; ++i) broken.back()[at + i] = (value >> (8 * i)) & 0xFF;
+    }
+    for (size_t i = 0; i < broken.size(); ++i) {
         HRESULT hr = S_OK;
-        IDirect3DTexture9* texture = Load(hostile[i], D3DFMT_A8R8G8B8, 0, 1, &hr);
-        if (texture) {
-            // Only the over-long palette count may load: it is clamped to the 256 entries an 8-bit file has.
-            EXPECT_EQ(i, 5u);
+        texture = Load(broken[i], D3DFMT_A8R8G8B8, 0, 1, &hr);
+        // Only the over-long palette count may load: it is clamped to the 256 entries an 8-bit file has.
+        if (i + 1 == broken.size() && texture)
             texture->Release();
-        } else {
-            EXPECT_TRUE(FAILED(hr));
-        }
+        else
+            EXPECT_TRUE(texture == nullptr && FAILED(hr)) << "case " << i;
     }
 }
 
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     // The device leaves out an alpha test that cannot fail; every other test must still decide.
-    auto opaqueBmp = MakeBmp24(2, 1, {0xFF0000, 0x00FF00});
-    IDirect3DTexture9* opaque = Load(opaqueBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(opaque, nullptr);
+    IDirect3DTexture9* opaque = Load(MakeBmp24(2, 1, {0xFF0000, 0x00FF00}), D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    IDirect3DTexture9* keyed = Load(MakeBmp24(2, 1, {0xFF00FF, 0x00FF00}), D3DFMT_A8R8G8B8, 0xFFFF00FFu);
+    ASSERT_TRUE(opaque && keyed);
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    g_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    g_pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    for (auto s : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV}) g_pDevice->SetSamplerState(0, s, D3DTADDRESS_CLAMP);
+    // Function, reference, the vertex's alpha (it reaches the test through the modulation), drawn.
+    const DWORD cases[][4] = {{D3DCMP_GREATEREQUAL, 1, 0xFF, 1},  {D3DCMP_LESS, 255, 0xFF, 0},
+                              {D3DCMP_EQUAL, 255, 0xFF, 1},       {D3DCMP_NOTEQUAL, 255, 0xFF, 0},
+                              {D3DCMP_GREATER, 255, 0xFF, 0},     {D3DCMP_NEVER, 0, 0xFF, 0},
+                              {D3DCMP_GREATEREQUAL, 1, 0, 0},     {D3DCMP_GREATEREQUAL, 128, 0x80, 1},
+                              {D3DCMP_GREATEREQUAL, 129, 0x80, 0}};
     g_pDevice->SetTexture(0, opaque);
-    struct Case {
-        DWORD func, ref;
-        D3DCOLOR diffuse;
-        bool drawn;
-    };
-    const Case cases[] = {
-        {D3DCMP_GREATEREQUAL, 1, 0xFFFFFFFFu, true},
-        {D3DCMP_LESS, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_EQUAL, 255, 0xFFFFFFFFu, true},
-        {D3DCMP_NOTEQUAL, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_GREATER, 255, 0xFFFFFFFFu, false},
-        {D3DCMP_NEVER, 0, 0xFFFFFFFFu, false},
-        // The vertex's own alpha reaches the test through the modulation.
-        {D3DCMP_GREATEREQUAL, 1, 0x00FFFFFFu, false},
-        {D3DCMP_GREATEREQUAL, 128, 0x80FFFFFFu, true},
-        {D3DCMP_GREATEREQUAL, 129, 0x80FFFFFFu, false},
-    };
-    for (const Case& c : cases) {
+    for (auto [func, ref, alpha, drawn] : cases) {
         ClearTo(0xFF0000FFu);
-        g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, c.func);
-        g_pDevice->SetRenderState(D3DRS_ALPHAREF, c.ref);
-        DrawScreenQuad(0, 0, 64, 48, c.diffuse);
-        EXPECT_EQ(ReadPixel(10, 20), c.drawn ? 0xFFFF0000u : 0xFF0000FFu)
-            << "function " << c.func << " reference " << c.ref << " diffuse " << std::hex << c.diffuse;
+        g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, func);
+        g_pDevice->SetRenderState(D3DRS_ALPHAREF, ref);
+        DrawScreenQuad(0, 0, 64, 48, alpha << 24 | 0xFFFFFF);
+        EXPECT_EQ(ReadPixel(10, 20), drawn ? 0xFFFF0000u : 0xFF0000FFu) << func << " " << ref << " " << alpha;
     }
     // A keyed texel of a texture that is not all opaque is still dropped.
-    auto keyedBmp = MakeBmp24(2, 1, {0xFF00FF, 0x00FF00});
-    IDirect3DTexture9* keyed = Load(keyedBmp, D3DFMT_A8R8G8B8, 0xFFFF00FFu);
-    ASSERT_NE(keyed, nullptr);
     g_pDevice->SetTexture(0, keyed);
-    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
     ClearTo(0xFF0000FFu);
-    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);
+    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);  // the last case's test: at least 129
     EXPECT_EQ(ReadPixel(10, 20), 0xFF0000FFu);
     EXPECT_EQ(ReadPixel(50, 20), 0xFF00FF00u);
     g_pDevice->SetTexture(0, nullptr);
@@ -198,8 +143,7 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
 }
 
 TEST_F(Textures, BoundTexturesStayAliveUntilUnbound) {
-    auto bmp = MakeBmp24(1, 1, {0x00FF00});
-    IDirect3DTexture9* texture = Load(bmp, D3DFMT_A8R8G8B8, 0);
+    IDirect3DTexture9* texture = Load(MakeBmp24(1, 1, {0x00FF00}), D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(texture, nullptr);
     g_pDevice->SetTexture(0, texture);
     texture->Release();  // the device's reference keeps it

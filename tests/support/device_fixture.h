@@ -18,5 +18,8 @@ struct Screen {
     uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
 };
 Screen ReadScreen();
+// A state of the device: kind 'r' a render state, 't' a state of texture stage `stage`, 's' a state of
+// sampler `stage`; 0xDEAD when it cannot be read.
+DWORD DeviceState(char kind, DWORD stage, DWORD state);
 // One pixel of the back buffer (reads the whole buffer: use ReadScreen for many pixels).
 uint32_t ReadPixel(int x, int y);

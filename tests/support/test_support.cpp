@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,14 +34,20 @@ void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back((v >> (8 * i)) & 0xFF);
 }
 
-// Headers of a bottom-up BMP with `paletteCount` entries and rows of `row` bytes.
-std::vector<uint8_t> BmpHeaders(int width, int height, int bits, uint32_t paletteCount, int row) {
-    const uint32_t offset = 14 + 40 + paletteCount * 4, image = static_cast<uint32_t>(row * height);
+// A bottom-up BMP of `bits` 24 or 8: pixels given top row first, as 0xRRGGBB or as palette indices.
+std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                             const std::vector<uint32_t>& pixels) {
+    const int bytes = bits / 8, row = (width * bytes + 3) / 4 * 4;
+    const uint32_t offset = 14 + 40 + uint32_t(palette.size()) * 4, image = uint32_t(row * height);
     std::vector<uint8_t> b = {'B', 'M'};
     for (uint32_t v : {offset + image, 0u, offset, 40u, uint32_t(width), uint32_t(height)}) Put(b, v, 4);
-    Put(b, 1, 2);
-    Put(b, static_cast<uint32_t>(bits), 2);
-    for (uint32_t v : {0u, image, 2835u, 2835u, paletteCount, 0u}) Put(b, v, 4);
+    Put(b, uint32_t(bits) << 16 | 1, 4);  // one plane, then the depth
+    for (uint32_t v : {0u, image, 2835u, 2835u, uint32_t(palette.size()), 0u}) Put(b, v, 4);
+    for (uint32_t c : palette) Put(b, c & 0xFFFFFF, 4);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) Put(b, pixels[size_t(y) * width + x], bytes);
+        b.resize(b.size() + row - width * bytes, 0);
+    }
     return b;
 }
 
@@ -97,16 +102,13 @@ bool Picture::RegionDiffers(const Picture& other, int x0, int y0, int x1, int y1
 
 Picture ReadPng(const std::string& path) {
     Picture picture;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return picture;
-    }
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return picture;  // frees the image
     picture.width = static_cast<int>(image.width);
     picture.height = static_cast<int>(image.height);
     for (size_t i = 0; i + 2 < pixels.size(); i += 3)
@@ -115,52 +117,33 @@ Picture ReadPng(const std::string& path) {
 }
 
 int BmpBits(const uint8_t* data, size_t size) {
-    if (size < 54 || data[0] != 'B' || data[1] != 'M') return 0;
-    return static_cast<int>(Le(data + 28, 2));
+    return size < 54 || data[0] != 'B' || data[1] != 'M' ? 0 : static_cast<int>(Le(data + 28, 2));
 }
 
 Picture ReadBmp(const uint8_t* data, size_t size) {
     Picture picture;
     const int bits = BmpBits(data, size);
     if (bits != 24 && bits != 8) return picture;
-    const int width = static_cast<int>(Le(data + 18, 4)), height = static_cast<int>(Le(data + 22, 4));
-    const uint32_t offset = Le(data + 10, 4);
-    const int row = (width * bits / 8 + 3) & ~3;
-    if (width <= 0 || height <= 0 || offset + size_t(row) * height > size) return picture;
+    const int width = int(Le(data + 18, 4)), height = int(Le(data + 22, 4));
+    const size_t offset = Le(data + 10, 4), row = size_t(width * bits / 8 + 3) & ~size_t(3);
+    if (width <= 0 || height <= 0 || offset + row * height > size) return picture;
     picture.width = width;
     picture.height = height;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint8_t* p = data + offset + size_t(height - 1 - y) * row;
-            if (bits == 8)
-                p = data + 54 + 4 * size_t(p[x]);
-            else
-                p += 3 * x;
-            picture.rgb.push_back(uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]);
+            picture.rgb.push_back(Le(bits == 8 ? data + 54 + 4 * size_t(p[x]) : p + 3 * x, 3));
         }
     return picture;
 }
 
 std::vector<uint8_t> MakeBmp24(int width, int height, const std::vector<uint32_t>& rgb) {
-    const int row = (width * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> b = BmpHeaders(width, height, 24, 0, row);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) Put(b, rgb[static_cast<size_t>(y) * width + x], 3);
-        b.resize(b.size() + row - width * 3, 0);
-    }
-    return b;
+    return MakeBmp(width, height, 24, {}, rgb);
 }
 
 std::vector<uint8_t> MakeBmp8(int width, int height, const std::vector<uint32_t>& palette,
                               const std::vector<uint8_t>& indices) {
-    const int row = (width + 3) / 4 * 4;
-    std::vector<uint8_t> b = BmpHeaders(width, height, 8, static_cast<uint32_t>(palette.size()), row);
-    for (uint32_t c : palette) Put(b, c & 0xFFFFFF, 4);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) b.push_back(indices[static_cast<size_t>(y) * width + x]);
-        b.resize(b.size() + row - width, 0);
-    }
-    return b;
+    return MakeBmp(width, height, 8, palette, std::vector<uint32_t>(indices.begin(), indices.end()));
 }
 
 std::string ProcessResult::Describe() const {
