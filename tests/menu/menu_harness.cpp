@@ -5,39 +5,20 @@
 #include "engine/config.h"
 #include "engine/engine.h"
 #include "engine/frame_timer.h"
-#include "engine/game_state.h"
 #include "engine/input.h"
 #include "engine/sound.h"
-#include "render/panel.h"
 
 namespace {
 
-MenuHarness* g_current = nullptr;
-const char* const kSoundFiles[8] = {"sounds/naraz1.wav", "sounds/naraz2.wav", "sounds/klik.wav",
-                                    "sounds/start.wav",  "sounds/konec.wav",  "sounds/noc.wav",
-                                    "sounds/den.wav",    "sounds/outro.wav"};
+std::vector<SoundEvent>* g_events = nullptr;
 
 int SlotOf(const Sound& sound) {
-    for (int i = 0; i < 8; ++i)
-        if (&g_resources.sounds[i] == &sound) return i;
-    return -1;
-}
-
-void OnPlayed(const Sound& sound, uint8_t looped);
-void OnStopped(const Sound& sound);
-
-std::vector<SoundEvent>* g_events = nullptr;
-void OnPlayed(const Sound& sound, uint8_t looped) {
-    if (g_events) g_events->push_back({SlotOf(sound), false, looped == 1});
-}
-void OnStopped(const Sound& sound) {
-    if (g_events) g_events->push_back({SlotOf(sound), true, false});
+    return static_cast<int>(&sound - &g_resources.sounds[0]);
 }
 
 }  // namespace
 
 void MenuHarness::SetUp() {
-    g_current = this;
     SceneDetail = 0;
     ScreenWidth = 800;
     ScreenHeight = 600;
@@ -47,25 +28,21 @@ void MenuHarness::SetUp() {
     isNight = 0;
     // The sounds count as loaded so that playing them reaches the observer; no audio device is open,
     // so nothing is heard.
-    for (int i = 0; i < 8; ++i) {
-        g_resources.sounds[i].loaded = 1;
-        g_resources.sounds[i].file = kSoundFiles[i];
-    }
+    for (Sound& s : g_resources.sounds) s.loaded = 1;
     g_events = &events_;
-    g_soundObserver.played = OnPlayed;
-    g_soundObserver.stopped = OnStopped;
+    g_soundObserver.played = [](const Sound& s, uint8_t looped) {
+        g_events->push_back({SlotOf(s), false, looped == 1});
+    };
+    g_soundObserver.stopped = [](const Sound& s) { g_events->push_back({SlotOf(s), true, false}); };
     Build();
 }
 
 void MenuHarness::TearDown() {
-    g_soundObserver.played = nullptr;
-    g_soundObserver.stopped = nullptr;
+    g_soundObserver = SoundObserver{};
     g_events = nullptr;
-    for (int i = 0; i < 8; ++i) g_resources.sounds[i].loaded = 0;
+    for (Sound& s : g_resources.sounds) s.loaded = 0;
     menu_.reset();
-    std::memset(&g_input.keyDown, 0, sizeof g_input.keyDown);
-    std::memset(&g_input.keyPressed, 0, sizeof g_input.keyPressed);
-    g_current = nullptr;
+    g_input = Input{};
 }
 
 void MenuHarness::Build(int width, int height) {
@@ -76,46 +53,35 @@ void MenuHarness::Build(int width, int height) {
     std::memset(keys_, 0, sizeof keys_);
     mouseButton_ = false;
     g_input = Input{};
-    g_input.mousePos = {static_cast<float>(width) * 0.5f, static_cast<float>(height) * 0.5f, 0.0f};
+    g_input.mousePos = {width * 0.5f, height * 0.5f, 0.0f};
     g_fps = fps_;
     menu_ = std::make_unique<Menu>();
     menu_->Setup();
     events_.clear();
 }
 
-void MenuHarness::ReadInput() {
-    for (int i = 0; i < 256; ++i) {
-        uint8_t down = keys_[i] ? 1 : 0;
-        g_input.keyPressed[i] = g_input.keyDown[i] ? 0 : down;
-        g_input.keyDown[i] = down;
-    }
-    g_input.mousePressed[0] = (mouseButton_ && !g_input.mouseDown[0]) ? 1 : 0;
-    g_input.mouseDown[0] = mouseButton_ ? 1 : 0;
-}
-
 void MenuHarness::Frame() {
     g_fps = fps_;
-    ReadInput();
+    for (int i = 0; i < 256; ++i) {
+        g_input.keyPressed[i] = keys_[i] && !g_input.keyDown[i];
+        g_input.keyDown[i] = keys_[i];
+    }
+    g_input.mousePressed[0] = mouseButton_ && !g_input.mouseDown[0];
+    g_input.mouseDown[0] = mouseButton_;
     if (menu_->active == 1) menu_->RunScreen();
     menu_->UpdateFade();
     menu_->UpdateLevelDialog();
 }
 
-int MenuHarness::RunFor(float ms) {
-    int frames = static_cast<int>(ms * fps_ / 1000.0f + 0.5f);
-    for (int i = 0; i < frames; ++i) Frame();
-    return frames;
+void MenuHarness::RunFor(float ms) {
+    for (int i = static_cast<int>(ms * fps_ / 1000.0f + 0.5f); i > 0; --i) Frame();
 }
 
 void MenuHarness::Tap(int dik) {
     KeyDown(dik);
     Frame();
-    KeyUp(dik);
+    KeyDown(dik, false);
     Frame();
-}
-
-void MenuHarness::MouseAtVirtual(float x, float y) {
-    MouseAtPixel(x * static_cast<float>(width_) / 800.0f, y * static_cast<float>(height_) / 600.0f);
 }
 
 void MenuHarness::MouseAtPixel(float x, float y) {
@@ -139,21 +105,13 @@ std::vector<SoundEvent> MenuHarness::TakePlayed() {
 
 int MenuHarness::PlayedCount(int slot) {
     int n = 0;
-    for (const SoundEvent& e : events_)
-        if (!e.stopped && e.slot == slot) ++n;
+    for (const SoundEvent& e : events_) n += !e.stopped && e.slot == slot;
     return n;
 }
 
 int KeyForLetter(char letter) {
-    static const struct {
-        char letter;
-        int dik;
-    } kKeys[] = {{'A', DIK_A}, {'B', DIK_B}, {'C', DIK_C}, {'D', DIK_D}, {'E', DIK_E}, {'F', DIK_F},
-                 {'G', DIK_G}, {'H', DIK_H}, {'I', DIK_I}, {'J', DIK_J}, {'K', DIK_K}, {'L', DIK_L},
-                 {'M', DIK_M}, {'N', DIK_N}, {'O', DIK_O}, {'P', DIK_P}, {'Q', DIK_Q}, {'R', DIK_R},
-                 {'S', DIK_S}, {'T', DIK_T}, {'U', DIK_U}, {'V', DIK_V}, {'W', DIK_W}, {'X', DIK_X},
-                 {'Z', DIK_Y}, {'Y', DIK_Z}};
-    for (const auto& k : kKeys)
-        if (k.letter == letter) return k.dik;
-    return -1;
+    static const int kKeys[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                  DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                  DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Z, DIK_Y};
+    return letter >= 'A' && letter <= 'Z' ? kKeys[letter - 'A'] : -1;
 }
