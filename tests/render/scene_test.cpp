@@ -15,6 +15,10 @@
 
 namespace {
 
+// A face towards +y (the clockwise side) and one towards +x, both with a corner at the origin.
+const std::vector<float> kUp = {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0},
+                         kSide = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0};
+
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteFileBytes("log.txt", ""); }
@@ -30,8 +34,7 @@ protected:
     // One face per group; group g's face is face g, starting at vertex 3g.
     void LoadGroups(const std::vector<GroupRecord>& groups) {
         std::vector<FaceRecord> faces;
-        for (size_t g = 0; g < groups.size(); ++g)
-            faces.push_back(Face(int(g), int(g), {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
+        for (size_t g = 0; g < groups.size(); ++g) faces.push_back(Face(int(g), int(g), kUp));
         Load(SceneText(int(groups.size()), int(faces.size()), groups, faces));
         ASSERT_EQ(scene.groupCount, int(groups.size()));
     }
@@ -60,9 +63,8 @@ GroupRecord Group(int index, int blend = 0, int mode = 0, int kind = 0, int smoo
 }
 
 void ExpectVec(Vector3 v, Vector3 want, const std::string& what = "") {
-    EXPECT_FLOAT_EQ(v.x, want.x) << what;
-    EXPECT_FLOAT_EQ(v.y, want.y) << what;
-    EXPECT_FLOAT_EQ(v.z, want.z) << what;
+    for (auto [got, w] : {std::pair{v.x, want.x}, {v.y, want.y}, {v.z, want.z}})
+        EXPECT_FLOAT_EQ(got, w) << what;
 }
 
 TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
@@ -74,27 +76,23 @@ TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
     ExpectVec(f.positions[0], {1, 0, 0});
     // The buffer draws C, B, A for a face written A, B, C; detail coordinates are x / 64 and z / 64.
     const SceneVertex* v = Vertices();
-    const std::pair<float, float> values[] = {{f.texCoords[2][0], 0.1f},
-                                              {f.texCoords[0][1], 0.6f},
-                                              {f.detailCoords[2][0], 1},
-                                              {f.detailCoords[2][1], -2},
-                                              {f.detailCoords[0][0], 0.015625f},
-                                              {v[0].x, 1},
-                                              {v[2].x, 64},
-                                              {v[2].du, 1},
-                                              {v[2].dv, -2},
-                                              {v[1].u, 0.3f}};
-    for (auto [got, want] : values) EXPECT_FLOAT_EQ(got, want);
+    const float got[] = {f.texCoords[2][0],
+                         f.texCoords[0][1],
+                         f.detailCoords[2][0],
+                         f.detailCoords[2][1],
+                         f.detailCoords[0][0],
+                         v[0].x,
+                         v[2].x,
+                         v[2].du,
+                         v[2].dv,
+                         v[1].u};
+    const float want[] = {0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f};
+    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
     EXPECT_EQ(fake.device.Find("VB 120 8 530"), 0);
     EXPECT_EQ(fake.device.buffers.back()->lockFlags, std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
 }
 
 TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
-    // Two faces meeting at the origin: one facing +y (the clockwise side), one facing +x.
-    auto faces = [](int group1, float shift) {
-        return std::vector<FaceRecord>{Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}),
-                                       Face(1, group1, {0, 1, 0, 0, 0, shift, 0, 0, 0, 0, 0, 0, 1, 0, 0})};
-    };
     Vector3 both{1, 2, 0};  // normalize(2 * (0, 1, 0) + (1, 0, 0))
     VecNormalize(&both);
     const float off = std::nextafter(0.0f, 1.0f);  // the smallest step: no longer the same position
@@ -111,7 +109,9 @@ TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExact
         {"moved", {Group(0, 0, 0, 0, 1)}, 0, off, {0, 1, 0}, {1, 0, 0}},
     };
     for (const auto& c : cases) {
-        Load(SceneText(int(c.groups.size()), 2, c.groups, faces(c.group1, c.shift)));
+        FaceRecord moved = Face(1, c.group1, kSide);
+        moved.v[1][0] = c.shift;
+        Load(SceneText(int(c.groups.size()), 2, c.groups, {Face(0, 0, kUp), moved}));
         ExpectVec(scene.faces[0].normals[1], c.first, c.what);
         ExpectVec(scene.faces[1].normals[1], c.second, c.what);
         // The corners that are not shared keep their face normals, in the buffer too.
@@ -145,7 +145,7 @@ TEST_F(SceneTest, RecordsInAnyOrderArePackedByGroupThenFaceAndStrayFacesAreLeftO
 TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
     GroupRecord g = Group(0, 0, 2);
     g.textureIds = {9001, 9002};
-    Load(SceneText(1, 1, {g}, {Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0})}));
+    Load(SceneText(1, 1, {g}, {Face(0, 0, kUp)}));
     EXPECT_EQ(Log(),
               "Vytvaram OCTree\n Subor: test.geo\n MinPolygonsInNode: 50\n NumGroups: 1\n NumFaces: 1\n"
               " Material 0\n  Textura 9001\n  chyba pri vytvarani textury: 9001\n  Textura 9002\n"
@@ -160,8 +160,7 @@ TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
 }
 
 TEST_F(SceneTest, HostileFilesLeaveAnEmptySceneAndSayWhy) {
-    std::string good =
-        SceneText(1, 1, {Group(0)}, {Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0})});
+    std::string good = SceneText(1, 1, {Group(0)}, {Face(0, 0, kUp)});
     const std::string cases[] = {
         good.substr(0, good.size() - 12),                                        // truncated
         "Min 1 Groups -1 Faces 0",                                               // negative count
@@ -205,24 +204,14 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
     EXPECT_EQ(fake.device.DrawLines().at(0), "DRAW 4 0 1");
 }
 
-TEST(SceneWithoutDevice, LoadsAndSmoothsButCreatesNothing) {
-    ScopedTempDir dir;
-    WriteFileBytes("log.txt", "");
-    IDirect3DDevice9* saved = g_pDevice;
+TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesNothing) {
     g_pDevice = nullptr;
-    GroupRecord g;
-    g.smooth = 1;
-    WriteFileBytes("test.geo", SceneText(1, 2, {g},
-                                         {Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}),
-                                          Face(1, 0, {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0})}));
-    Scene scene;
-    scene.Load("test.geo");
+    Load(SceneText(1, 2, {Group(0, 0, 0, 0, 1)}, {Face(0, 0, kUp), Face(1, 0, kSide)}));
     EXPECT_TRUE(scene.faceCount == 2 && scene.vertexBuffer == nullptr && scene.groups[0].primitiveCount == 2);
     EXPECT_FLOAT_EQ(scene.faces[1].normals[1].y, scene.faces[0].normals[1].y);
-    EXPECT_NE(ReadFileBytes("log.txt").find(" Chyba pri vytvarani VB\n"), std::string::npos);
+    EXPECT_NE(Log().find(" Chyba pri vytvarani VB\n"), std::string::npos);
     scene.Draw();
-    scene.Release();
-    g_pDevice = saved;
+    g_pDevice = &fake.device;
 }
 
 TEST_F(SceneTest, PassesGoOpaqueThenAlphaThenAdditiveAndLeaveTheUnlitStates) {
