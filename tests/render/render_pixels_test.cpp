@@ -63,21 +63,6 @@ TEST_F(RenderPixels, ColourKeysMakeTheirTexelsTransparent) {
     EXPECT_NE(log.find("  Textura: 9100\n  Textura modelu vytvorena\n"), std::string::npos);
 }
 
-TEST_F(RenderPixels, PanelLandsOnItsCorners) {
-    AddBitmap(9101, 2, 2, std::vector<uint32_t>(4, 0xFFFFFF));
-    Panel panel;
-    panel.Create(100, 40, 1);
-    panel.AddFrame(9101, MakeColor(0, 1, 0, 1));
-    panel.position = {400, 300, 0};
-    Drawn([&] { panel.Draw(); });
-    const struct {
-        int x, y;
-        uint32_t rgb;
-    } points[] = {{400, 300, 0xFFFFFF}, {351, 281, 0xFFFFFF}, {448, 318, 0xFFFFFF}, {348, 300, 0},
-                  {452, 300, 0},        {400, 277, 0},        {400, 322, 0}};
-    for (const auto& p : points) EXPECT_EQ(ReadPixel(p.x, p.y) & 0xFFFFFF, p.rgb) << p.x << "," << p.y;
-}
-
 TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
     AddBitmap(9102, 2, 2, std::vector<uint32_t>(4, 0x808080));  // base: mid grey
     D3DXMATRIX view, projection;

@@ -114,11 +114,11 @@ TEST_F(SoundTest, PlaysLoopsRestartsStopsAndShutsDownCleanly) {
     };
     loop.Play(1);
     missing.Play(0);
-    if (audio) EXPECT_TRUE(state(AL_SOURCE_STATE) == AL_PLAYING && state(AL_LOOPING) == AL_TRUE);
+    EXPECT_TRUE(!audio || (state(AL_SOURCE_STATE) == AL_PLAYING && state(AL_LOOPING) == AL_TRUE));
     loop.Play(0);  // again while playing: restarts, now once
-    if (audio) EXPECT_EQ(state(AL_LOOPING), AL_FALSE);
+    EXPECT_TRUE(!audio || state(AL_LOOPING) == AL_FALSE);
     loop.Stop();
-    if (audio) EXPECT_EQ(state(AL_SOURCE_STATE), AL_STOPPED);
+    EXPECT_TRUE(!audio || state(AL_SOURCE_STATE) == AL_STOPPED);
     EXPECT_EQ(played, (std::vector<std::string>{"day.wav+", "nowhere.wav", "day.wav", "stop day.wav"}));
     SoundShutdown();
     EXPECT_EQ(alcGetCurrentContext(), nullptr);
