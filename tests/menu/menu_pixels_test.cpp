@@ -55,28 +55,22 @@ protected:
     std::unique_ptr<Menu> menu_;
 };
 
-TEST_F(MenuPixels, TheLevelDialogShowsTheLevelAndItsPasswordWhereTheyBelong) {
-    for (auto [level, password] : {std::pair{5, "KUCUR"}, std::pair{25, "KAVUH"}}) {
+TEST_F(MenuPixels, TheLevelDialogAndTheMessageShowTheirTextsWhereTheyBelong) {
+    // The level dialog of levels 5 and 25 with their passwords, then the invalid-password message.
+    for (auto [level, password] : {std::pair{5, "KUCUR"}, {25, "KAVUH"}, {0, ""}}) {
         currentLevel = level;
-        menu_->levelDialogShown = 1;
-        const Screen shown = Drawn([&] { menu_->UpdateLevelDialog(); });
+        menu_->levelDialogShown = level != 0;
+        menu_->messageShown = level == 0;
+        menu_->messageKind = kMessageInvalidPassword;
+        const Screen shown = Drawn([&] { level ? menu_->UpdateLevelDialog() : RunMessageOverlay(*menu_); });
         const std::string title = "LEVEL " + std::to_string(level), heslo = std::string("Heslo: ") + password;
         const Screen expected = Drawn([&] {
+            if (level == 0) return PanelAndTexts(menu_->messageBox, {{35, 300, 280, "Heslo neplatn\xE9"}});
             PanelAndTexts(menu_->levelDialog,
                           {{65, 400 - 112, 300 - 75, title.c_str()}, {35, 400 - 89, 315, heslo.c_str()}});
         });
         EXPECT_TRUE(shown.argb == expected.argb) << "level " << level;
     }
-}
-
-TEST_F(MenuPixels, TheInvalidPasswordMessageReadsHesloNeplatne) {
-    menu_->messageShown = 1;
-    menu_->messageKind = kMessageInvalidPassword;
-    const Screen shown = Drawn([&] { RunMessageOverlay(*menu_); });
-    const Screen expected = Drawn([&] {
-        PanelAndTexts(menu_->messageBox, {{35, 300, 280, "Heslo neplatn\xE9"}});
-    });
-    EXPECT_TRUE(shown.argb == expected.argb);
 }
 
 TEST_F(MenuPixels, TheFadeIsBlackOverEverything) {

@@ -38,23 +38,6 @@ TEST_F(Screens, TheWheelPushesTheLogoBarFromItsRearEdge) {
     EXPECT_EQ(menu_->mainMenuScreen, 1);
 }
 
-TEST_F(Screens, OnlyTheFirstSetScreenRuns) {
-    // All three logo screens set: the third runs, the others wait.
-    menu_->introScreen2 = menu_->introScreen3 = 1;
-    Tap(DIK_SPACE);
-    EXPECT_TRUE(menu_->introScreen3 == 0 && menu_->mainMenuScreen == 1);
-    EXPECT_TRUE(menu_->introScreen2 == 1 && menu_->introScreen1 == 1);
-    // The main menu comes before any logo screen.
-    RunFor(1000.0f);
-    EXPECT_TRUE(menu_->introScreen2 == 1 && menu_->introTimer == 0.0f);
-    EXPECT_GT(menu_->blinkCount + menu_->blinkTimer, 0.0f);
-    // The credits come before the password screen: Escape closes the credits only.
-    menu_->mainMenuScreen = 0;
-    menu_->creditsScreen = menu_->passwordScreen = 1;
-    Tap(DIK_ESCAPE);
-    EXPECT_TRUE(menu_->creditsScreen == 0 && menu_->passwordScreen == 1 && menu_->mainMenuScreen == 1);
-}
-
 TEST_F(Screens, CreditsCloseOnANewPressOnlyAndSilently) {
     Show(&Menu::mainMenuScreen);
     KeyDown(DIK_SPACE);  // held since before the credits opened
