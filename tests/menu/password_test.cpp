@@ -19,6 +19,8 @@ protected:
         for (char c : letters) Tap(KeyForLetter(c));
     }
     std::string Input() const { return menu_->passwordInput; }
+    // The input and the cursor, as "AB_     |2".
+    std::string State() const { return Input() + "|" + std::to_string(menu_->cursor); }
 };
 
 // A player's view of the 25 levels: the password the level dialog shows, and whether the level plays
@@ -58,8 +60,7 @@ TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
     TakePlayed();
     // The Y and Z positions swapped; Q and W type nothing.
     for (int key : {DIK_Y, DIK_Z, DIK_Q, DIK_W}) Tap(key);
-    EXPECT_EQ(Input(), "ZY_     ");
-    EXPECT_EQ(menu_->cursor, 2);
+    EXPECT_EQ(State(), "ZY_     |2");
     // Several letters in one frame go in key order.
     KeyDown(DIK_C), KeyDown(DIK_A);
     Frame();
@@ -69,15 +70,12 @@ TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
     EXPECT_EQ(PlayedCount(kSoundClick), 4);
     // At most five letters; erasing at the first position leaves the cursor there.
     Type("BDE");
-    EXPECT_EQ(Input(), "ZYACB_  ");
-    EXPECT_EQ(menu_->cursor, 5);
+    EXPECT_EQ(State(), "ZYACB_  |5");
     Tap(DIK_BACK);
-    EXPECT_EQ(Input(), "ZYAC_   ");
-    EXPECT_EQ(menu_->cursor, 4);
+    EXPECT_EQ(State(), "ZYAC_   |4");
     EXPECT_EQ(PlayedCount(kSoundClick), 8) << "the refused sixth letter clicks too";
     for (int i = 0; i < 6; ++i) Tap(DIK_BACK);
-    EXPECT_EQ(Input(), "_       ");
-    EXPECT_EQ(menu_->cursor, 0);
+    EXPECT_EQ(State(), "_       |0");
 }
 
 TEST_F(PasswordTest, WrongPasswordsShowTheMessageUntilAKeyOrAClick) {

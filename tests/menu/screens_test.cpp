@@ -135,26 +135,6 @@ TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
     }
 }
 
-TEST_F(Screens, LastLevelLeadsToTheClosingScreenWithTheOutro) {
-    StartedLevel(*menu_, 25);
-    RunUntil([&] { return menu_->levelDialogShown == 1; });
-    menu_->fadingToNextLevel = 1;  // the dialog left open while the last bus drives out
-    events_.clear();
-    RunUntil([&] { return menu_->fadingToNextLevel == 0; });
-    EXPECT_EQ(currentLevel, 26);
-    EXPECT_TRUE(menu_->active == 1 && menu_->closingScreen == 1 && menu_->mainMenuScreen == 0);
-    EXPECT_EQ(menu_->fadingIn, 0);
-    EXPECT_EQ(menu_->levelDialogShown, 0) << "no dialog for a level 26 over the closing screen";
-    EXPECT_EQ(PlayedCount(kSoundOutro), 1);
-    // The next menu frame stops the loop that the same step started.
-    events_.clear();
-    Frame();
-    ASSERT_GE(events_.size(), 2u);
-    EXPECT_TRUE(events_[0].stopped && events_[1].stopped);
-    RunFor(3000.0f);
-    EXPECT_TRUE(menu_->closingScreen == 1 && menu_->fadingIn == 0);
-}
-
 TEST_F(Screens, ClosingWheelsBounceAndComeToRestOnTheFloor) {
     for (float fps : {60.0f, 144.0f}) {
         fps_ = fps;
