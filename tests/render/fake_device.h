@@ -2,7 +2,6 @@
 // line ("RS 27 1", "TEX 0 t3", "DRAW 4 0 6", ...), so tests can check what reached the device and in
 // which order without a GPU. Vertex buffers are plain memory.
 #pragma once
-#include <map>
 #include <string>
 #include <vector>
 
@@ -46,16 +45,12 @@ public:
     HRESULT BeginScene() override { return S_OK; }
     HRESULT EndScene() override { return S_OK; }
     HRESULT Present(const RECT*, const RECT*, HWND, const void*) override { return S_OK; }
-    HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override {
-        return renderStates[s] = v, Log("RS", s, v);
-    }
+    HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override { return Log("RS", s, v); }
     HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return E_FAIL; }
-    HRESULT SetSamplerState(DWORD i, D3DSAMPLERSTATETYPE t, DWORD v) override {
-        return samplerStates[{i, t}] = v, Log("SS", i, t, v);
-    }
+    HRESULT SetSamplerState(DWORD i, D3DSAMPLERSTATETYPE t, DWORD v) override { return Log("SS", i, t, v); }
     HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override { return E_FAIL; }
     HRESULT SetTextureStageState(DWORD i, D3DTEXTURESTAGESTATETYPE t, DWORD v) override {
-        return stageStates[{i, t}] = v, Log("TSS", i, t, v);
+        return Log("TSS", i, t, v);
     }
     HRESULT GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) override { return E_FAIL; }
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE t, const D3DMATRIX*) override { return Log("XF", t); }
@@ -104,11 +99,11 @@ public:
             if (calls[i] == line) return static_cast<int>(i);
         return -1;
     }
-    // The last line starting with `prefix` before the first draw, or "none".
-    std::string LastBeforeDraw(const std::string& prefix) const {
+    // The last line starting with `prefix` (before the first draw if asked), or "none".
+    std::string Last(const std::string& prefix, bool beforeFirstDraw = false) const {
         std::string last = "none";
         for (const auto& c : calls) {
-            if (c.rfind("DRAW", 0) == 0) break;
+            if (beforeFirstDraw && c.rfind("DRAW", 0) == 0) break;
             if (c.rfind(prefix, 0) == 0) last = c;
         }
         return last;
@@ -121,8 +116,6 @@ public:
     }
 
     std::vector<std::string> calls;
-    std::map<uint32_t, DWORD> renderStates;
-    std::map<std::pair<DWORD, uint32_t>, DWORD> samplerStates, stageStates;
     std::vector<D3DMATERIAL9> materials;
     std::vector<FakeVertexBuffer*> buffers;
     UINT draws = 0;

@@ -80,7 +80,7 @@ TEST_F(ModelTest, DrawWritesNegatedVAndWhiteAndUsesTheDynamicBuffer) {
     EXPECT_EQ(c[draw - 2] + c[draw - 1] + c[draw + 1], "STREAM 36FVF 338RS 137 0");
     EXPECT_LT(fake.device.Find("RS 137 0"), draw);  // lighting as the model says, then the unlit stages
     EXPECT_LT(fake.device.Find("RS 29 1"), draw);
-    EXPECT_EQ(fake.device.renderStates[D3DRS_SPECULARENABLE], 0u);
+    EXPECT_EQ(fake.device.Last("RS 29 "), "RS 29 0");
 }
 
 TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothing) {

@@ -200,7 +200,7 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
         EXPECT_NE(Log().find(line), std::string::npos) << Log();
     EXPECT_EQ(Log().find("Textura 140"), std::string::npos);
     scene.Draw();  // a group without textures draws untextured
-    EXPECT_EQ(fake.device.LastBeforeDraw("TEX 0"), "TEX 0 null");
+    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 null");
     EXPECT_EQ(fake.device.DrawLines().at(0), "DRAW 4 0 1");
 }
 
@@ -233,11 +233,9 @@ TEST_F(SceneTest, PassesGoOpaqueThenAlphaThenAdditiveAndLeaveTheUnlitStates) {
                          fake.device.Find("DRAW 4 6 1")};
     EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) && order[0] >= 0);
     auto& d = fake.device;
-    EXPECT_TRUE(d.renderStates[D3DRS_CULLMODE] == D3DCULL_NONE &&
-                d.renderStates[D3DRS_ALPHATESTENABLE] == 0 && d.renderStates[D3DRS_LIGHTING] == 0 &&
-                d.renderStates[D3DRS_ALPHABLENDENABLE] == 0);
-    EXPECT_EQ((d.samplerStates[{0, D3DSAMP_MINFILTER}]), DWORD(D3DTEXF_LINEAR));
-    EXPECT_EQ((d.stageStates[{1, D3DTSS_COLOROP}]), DWORD(D3DTOP_DISABLE));
+    // Left behind: no culling, no alpha test, no lighting, no blending, linear filtering, stage 1 off.
+    for (std::string s : {"RS 22 1", "RS 15 0", "RS 137 0", "RS 27 0", "SS 0 6 2", "TSS 1 1 1"})
+        EXPECT_EQ(d.Last(s.substr(0, s.rfind(' ') + 1)), s);
 }
 
 TEST_F(SceneTest, MaterialsFollowKindAndDayOrNight) {
@@ -274,7 +272,7 @@ TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
     for (int frame = 0; frame < 20; ++frame) {
         fake.device.calls.clear();
         scene.Draw();
-        EXPECT_EQ(fake.device.LastBeforeDraw("TEX 0"), std::string("TEX 0 t1") + expected[frame]) << frame;
+        EXPECT_EQ(fake.device.Last("TEX 0 ", true), std::string("TEX 0 t1") + expected[frame]) << frame;
     }
 }
 
@@ -298,8 +296,8 @@ TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
     fake.device.calls.clear();
     scene.Draw();
     EXPECT_EQ(fake.device.Find("TSS 1 1 8"), -1);
-    EXPECT_EQ(fake.device.LastBeforeDraw("TEX 0"), "TEX 0 t30");
-    EXPECT_EQ(fake.device.LastBeforeDraw("TEX 1"), "none");
+    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 t30");
+    EXPECT_EQ(fake.device.Last("TEX 1 ", true), "none");
 
     // Nothing reaches a device that is gone.
     fake.device.calls.clear();
