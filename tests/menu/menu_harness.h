@@ -1,10 +1,11 @@
 // Drives the menu object like the frame does, without a device: scripted keys and mouse turned into
-// the held and pressed tables, a fixed frame rate, and a record of every sound played or stopped.
+// the held and pressed tables, a fixed frame rate, and a record of every sound played.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/config.h"
@@ -19,7 +20,6 @@
 
 struct SoundEvent {
     int slot;
-    bool stopped;  // false: played
     bool looped;
 };
 
@@ -32,9 +32,8 @@ protected:
         // open, so nothing is heard.
         for (Sound& s : g_resources.sounds) s.loaded = 1;
         g_soundObserver.played = [](const Sound& s, uint8_t looped) {
-            events_.push_back({Slot(s), false, looped == 1});
+            events_.push_back({Slot(s), looped == 1});
         };
-        g_soundObserver.stopped = [](const Sound& s) { events_.push_back({Slot(s), true, false}); };
         Build();
     }
     void TearDown() override {
@@ -93,16 +92,11 @@ protected:
     void Click() { mouseButton_ = true, Frame(), mouseButton_ = false, Frame(); }
     void ClickAtVirtual(float x, float y) { MouseAtVirtual(x, y), Click(); }
 
-    // Sounds played (not stopped) since the last call.
-    std::vector<SoundEvent> TakePlayed() {
-        std::vector<SoundEvent> played;
-        for (const SoundEvent& e : events_)
-            if (!e.stopped) played.push_back(e);
-        return events_.clear(), played;
-    }
+    // Sounds played since the last call.
+    std::vector<SoundEvent> TakePlayed() { return std::exchange(events_, {}); }
     int PlayedCount(int slot) {
         int n = 0;
-        for (const SoundEvent& e : events_) n += !e.stopped && e.slot == slot;
+        for (const SoundEvent& e : events_) n += e.slot == slot;
         return n;
     }
     static int Slot(const Sound& s) { return static_cast<int>(&s - &g_resources.sounds[0]); }

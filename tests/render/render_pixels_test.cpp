@@ -10,7 +10,6 @@
 #include "render/panel.h"
 #include "render/scene.h"
 #include "render/scene_file.h"
-#include "render/text_font.h"
 #include "support/device_fixture.h"
 #include "support/test_support.h"
 
