@@ -83,7 +83,7 @@ TEST_F(ModelTest, DrawWritesNegatedVAndWhiteAndUsesTheDynamicBuffer) {
     EXPECT_EQ(fake.device.Last("RS 29 "), "RS 29 0");
 }
 
-TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothing) {
+TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWholeFrames) {
     Load(ModelBytes(3, 0));
     EXPECT_NE(Log().find("  Pocet trojholnikov: 0\n  Pocet snimkov: 3\n  Chyba pri vytvarani VB\n"),
               std::string::npos);
@@ -103,10 +103,9 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothing) {
     EXPECT_EQ(fake.device.draws, 0u);
     model.Release();
     model.Release();
-}
-
-TEST_F(ModelTest, ShortFileKeepsTheCompleteFrames) {
-    Load(ModelBytes(5, 2, 7));  // three whole frames and half of the fourth
+    // A short file keeps its complete frames: three whole frames and half of the fourth.
+    WriteFileBytes("log.txt", "");
+    Load(ModelBytes(5, 2, 7));
     EXPECT_EQ(model.frameCount, 3);
     EXPECT_NE(Log().find("  Chybny subor: "), std::string::npos);
     EXPECT_FLOAT_EQ(DrawnX(2.5f), 2);
