@@ -59,27 +59,17 @@ TEST(WavReader, ReadsPlainPcmCutsWhatIsNotThereAndRejectsTheRest) {
     }
 }
 
-class SoundTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        WriteFileBytes("log.txt", "");
-        played.clear();
-        g_soundObserver.played = [](const Sound& s, uint8_t looped) {
-            played.push_back(std::string(s.file) + (looped ? "+" : ""));
-        };
-        g_soundObserver.stopped = [](const Sound& s) { played.push_back("stop " + std::string(s.file)); };
-        WriteFileBytes("day.wav", Wav(1, 1, 22050, 16, std::string(44100, '\0')));
-    }
-    void TearDown() override {
-        SoundEnabled = saved;
-        g_soundObserver = SoundObserver{};
-    }
-    static inline std::vector<std::string> played;
-    ScopedTempDir dir;
-    int32_t saved = SoundEnabled;
-};
+std::vector<std::string> g_played;
 
-TEST_F(SoundTest, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
+TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
+    ScopedTempDir dir;
+    WriteFileBytes("log.txt", "");
+    WriteFileBytes("day.wav", Wav(1, 1, 22050, 16, std::string(44100, '\0')));
+    const int32_t saved = SoundEnabled;
+    g_soundObserver.played = [](const Sound& s, uint8_t looped) {
+        g_played.push_back(std::string(s.file) + (looped ? "+" : ""));
+    };
+    g_soundObserver.stopped = [](const Sound& s) { g_played.push_back("stop " + std::string(s.file)); };
     SoundEnabled = 0;
     SoundStartup();
     EXPECT_EQ(alcGetCurrentContext(), nullptr);
@@ -92,7 +82,7 @@ TEST_F(SoundTest, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanl
     }
     SoundShutdown();
     EXPECT_EQ(ReadFileBytes("log.txt"), "");
-    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(g_played.empty());
 
     SoundEnabled = 1;
     SoundStartup();
@@ -117,10 +107,12 @@ TEST_F(SoundTest, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanl
     EXPECT_TRUE(!audio || state(AL_LOOPING) == AL_FALSE);
     loop.Stop();
     EXPECT_TRUE(!audio || state(AL_SOURCE_STATE) == AL_STOPPED);
-    EXPECT_EQ(played, (std::vector<std::string>{"day.wav+", "nowhere.wav", "day.wav", "stop day.wav"}));
+    EXPECT_EQ(g_played, (std::vector<std::string>{"day.wav+", "nowhere.wav", "day.wav", "stop day.wav"}));
     SoundShutdown();
     EXPECT_EQ(alcGetCurrentContext(), nullptr);
     EXPECT_EQ(loop.source, 0u);  // deleted while the context still existed
+    SoundEnabled = saved;
+    g_soundObserver = SoundObserver{};
 }
 
 }  // namespace
