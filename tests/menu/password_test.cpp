@@ -1,6 +1,4 @@
 // The password screen: typing, erasing, confirming and cancelling, and the invalid-password message.
-#include <string>
-
 #include "menu/menu_harness.h"
 
 namespace {

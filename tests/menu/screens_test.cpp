@@ -1,8 +1,5 @@
 // The menu's screens driven frame by frame: the logo screens, the credits, the options, the fades and
 // the level dialog, and the closing screen after the last level.
-#include <cmath>
-
-#include "engine/config.h"
 #include "menu/menu_harness.h"
 #include "support/test_support.h"
 

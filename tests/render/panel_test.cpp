@@ -102,7 +102,6 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
         EXPECT_EQ(fake.device.calls.at(0), "TEX 0 t0");
         EXPECT_EQ(p.frame, 0.0f);
     }
-    p.frames[0] = p.frames[1] = nullptr;  // the fakes are not the panel's to release
 }
 
 TEST_F(PanelTest, NoDeviceNoSizeNoFont) {

@@ -5,7 +5,6 @@
 #include <AL/alc.h>
 
 #include <cstdlib>
-#include <vector>
 
 #include "engine/config.h"
 #include "engine/sound.h"
