@@ -2,6 +2,7 @@
 // line ("RS 27 1", "TEX 0 t3", "DRAW 4 0 6", ...), so tests can check what reached the device and in
 // which order without a GPU. Vertex buffers are plain memory.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,6 @@ public:
 // The getters are never asked by the code under test: they answer nothing.
 class FakeDevice : public IDirect3DDevice9 {
 public:
-    ~FakeDevice() override {
-        for (auto* b : buffers) delete b;
-    }
     unsigned long Release() override { return 0; }
     HRESULT Clear(DWORD, const void*, DWORD, D3DCOLOR, float, DWORD) override { return S_OK; }
     HRESULT BeginScene() override { return S_OK; }
@@ -68,7 +66,7 @@ public:
     HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override { return E_FAIL; }
     HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL, IDirect3DVertexBuffer9** out,
                                void*) override {
-        *out = length ? buffers.emplace_back(new FakeVertexBuffer(length)) : nullptr;
+        *out = length ? buffers.emplace_back(new FakeVertexBuffer(length)).get() : nullptr;
         return Log("VB", length, usage, fvf), length ? S_OK : E_FAIL;
     }
     HRESULT SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT stride) override {
@@ -117,7 +115,7 @@ public:
 
     std::vector<std::string> calls;
     std::vector<D3DMATERIAL9> materials;
-    std::vector<FakeVertexBuffer*> buffers;
+    std::vector<std::unique_ptr<FakeVertexBuffer>> buffers;
     UINT draws = 0;
     std::vector<uint8_t> upVertices;
 };
