@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,7 +33,7 @@ protected:
         // open, so nothing is heard.
         for (Sound& s : g_resources.sounds) s.loaded = 1;
         g_soundObserver.played = [](const Sound& s, uint8_t looped) {
-            events_.push_back({Slot(s), looped == 1});
+            events_.push_back({static_cast<int>(&s - &g_resources.sounds[0]), looped == 1});
         };
         Build();
     }
@@ -91,6 +92,13 @@ protected:
     void MouseAtPixel(float x, float y) { g_input.mousePos = {x, y, 0.0f}; }
     void Click() { mouseButton_ = true, Frame(), mouseButton_ = false, Frame(); }
     void ClickAtVirtual(float x, float y) { MouseAtVirtual(x, y), Click(); }
+    // Taps the keys that type these capital letters on the password screen (Y and Z swapped).
+    void Type(const std::string& letters) {
+        static const int kKeys[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                      DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                      DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Z, DIK_Y};
+        for (char c : letters) Tap(kKeys[c - 'A']);
+    }
 
     // Sounds played since the last call.
     std::vector<SoundEvent> TakePlayed() { return std::exchange(events_, {}); }
@@ -99,7 +107,6 @@ protected:
         for (const SoundEvent& e : events_) n += e.slot == slot;
         return n;
     }
-    static int Slot(const Sound& s) { return static_cast<int>(&s - &g_resources.sounds[0]); }
 
     std::unique_ptr<Menu> menu_;
     float fps_ = 60.0f;
@@ -110,11 +117,3 @@ private:
     bool keys_[256] = {};
     bool mouseButton_ = false;
 };
-
-// The DIK key that types a letter on the password screen (the Y and Z positions are swapped).
-inline int KeyForLetter(char letter) {
-    static const int kKeys[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
-                                  DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
-                                  DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Z, DIK_Y};
-    return letter >= 'A' && letter <= 'Z' ? kKeys[letter - 'A'] : -1;
-}

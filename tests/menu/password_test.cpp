@@ -13,9 +13,6 @@ protected:
         Build();
         Show(&Menu::passwordScreen);
     }
-    void Type(const std::string& letters) {
-        for (char c : letters) Tap(KeyForLetter(c));
-    }
     std::string Input() const { return menu_->passwordInput; }
     // The input and the cursor, as "AB_     |2".
     std::string State() const { return Input() + "|" + std::to_string(menu_->cursor); }
