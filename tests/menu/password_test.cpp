@@ -1,12 +1,5 @@
 // The password screen: typing, erasing, confirming and cancelling, and the invalid-password message.
-#include <cstring>
-#include <string>
-
-#include "engine/game_state.h"
-#include "menu/level_passwords.h"
 #include "menu/menu_harness.h"
-#include "menu/menu_screens.h"
-#include "platform/dinput.h"
 
 namespace {
 
@@ -14,16 +7,15 @@ class PasswordTest : public MenuHarness {
 protected:
     void SetUp() override {
         MenuHarness::SetUp();
-        Open();
+        Show(&Menu::passwordScreen);
     }
-    void Open() {
-        menu_->introScreen1 = 0;
-        menu_->passwordScreen = 1;
+    void Reopen() {
+        Build();
+        Show(&Menu::passwordScreen);
     }
-    void Type(const std::string& letters) {
-        for (char c : letters) Tap(KeyForLetter(c));
-    }
-    std::string Input() const { return std::string(menu_->passwordInput); }
+    std::string Input() const { return menu_->passwordInput; }
+    // The input and the cursor, as "AB_     |2".
+    std::string State() const { return Input() + "|" + std::to_string(menu_->cursor); }
 };
 
 // A player's view of the 25 levels: the password the level dialog shows, and whether the level plays
@@ -39,15 +31,12 @@ TEST_F(PasswordTest, EveryLevelsPasswordResumesThatLevelByDayOrByNight) {
                     {"JIGER", 1}, {"RODET", 0}, {"LOPOK", 0}, {"GAHEK", 1}, {"KAVUH", 0}};
     isNight = 0;  // level 7 keeps the light of the level before: level 6's day
     for (int level = 1; level <= 25; ++level) {
-        Build();
-        Open();
+        Reopen();
         Type(levels[level - 1].word);
         TakePlayed();
         Tap(level % 2 ? DIK_RETURN : DIK_NUMPADENTER);
         EXPECT_EQ(currentLevel, level) << levels[level - 1].word;
-        EXPECT_EQ(menu_->active, 0);
-        EXPECT_EQ(menu_->fadingIn, 1);
-        EXPECT_EQ(menu_->messageShown, 0);
+        EXPECT_TRUE(menu_->active == 0 && menu_->fadingIn == 1 && menu_->messageShown == 0);
         EXPECT_EQ(menu_->mainMenuScreen, 1) << "the game hands back to the main menu";
         EXPECT_EQ(Input(), "        ");
         const auto played = TakePlayed();
@@ -59,145 +48,86 @@ TEST_F(PasswordTest, EveryLevelsPasswordResumesThatLevelByDayOrByNight) {
     }
 }
 
-TEST_F(PasswordTest, LettersTypeAtTheCursorYAndZPositionsSwapped) {
+TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
     EXPECT_EQ(Input(), "        ");
     Frame();
     EXPECT_EQ(Input(), "_       ");
-    Tap(DIK_Y);
-    Tap(DIK_Z);
-    EXPECT_EQ(Input(), "ZY_     ");
-    EXPECT_EQ(menu_->cursor, 2);
-    // Q and W type nothing.
-    Tap(DIK_Q);
-    Tap(DIK_W);
-    EXPECT_EQ(Input(), "ZY_     ");
+    TakePlayed();
+    // The Y and Z positions swapped; Q and W type nothing.
+    for (int key : {DIK_Y, DIK_Z, DIK_Q, DIK_W}) Tap(key);
+    EXPECT_EQ(State(), "ZY_     |2");
     // Several letters in one frame go in key order.
-    KeyDown(DIK_C);
-    KeyDown(DIK_A);
+    KeyDown(DIK_C), KeyDown(DIK_A);
     Frame();
-    KeyUp(DIK_C);
-    KeyUp(DIK_A);
+    KeyDown(DIK_C, false), KeyDown(DIK_A, false);
     Frame();
     EXPECT_EQ(Input(), "ZYAC_   ");
-}
-
-TEST_F(PasswordTest, AtMostFiveLettersAndErasingEachWithTheClick) {
-    Frame();
-    TakePlayed();
-    Type("ABCDEF");
+    EXPECT_EQ(PlayedCount(kSoundClick), 4);
+    // At most five letters; erasing at the first position leaves the cursor there.
+    Type("BDE");
+    EXPECT_EQ(State(), "ZYACB_  |5");
     Tap(DIK_BACK);
-    EXPECT_EQ(PlayedCount(kSoundClick), 7);
-    Build();
-    Open();
-    Type("ABCDEF");
-    EXPECT_EQ(Input(), "ABCDE_  ");
-    EXPECT_EQ(menu_->cursor, 5);
-    Tap(DIK_BACK);
-    EXPECT_EQ(Input(), "ABCD_   ");
-    EXPECT_EQ(menu_->cursor, 4);
+    EXPECT_EQ(State(), "ZYAC_   |4");
+    EXPECT_EQ(PlayedCount(kSoundClick), 8) << "the refused sixth letter clicks too";
     for (int i = 0; i < 6; ++i) Tap(DIK_BACK);
-    EXPECT_EQ(Input(), "_       ") << "erasing at the first position leaves the cursor there";
-    EXPECT_EQ(menu_->cursor, 0);
+    EXPECT_EQ(State(), "_       |0");
 }
 
-TEST_F(PasswordTest, WrongPasswordsShowTheMessage) {
+TEST_F(PasswordTest, WrongPasswordsShowTheMessageUntilAKeyOrAClick) {
     for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC", ""}) {
-        Build();
-        Open();
+        Reopen();
         Type(word);
         Tap(DIK_RETURN);
-        EXPECT_EQ(menu_->active, 1) << word;
-        EXPECT_EQ(menu_->mainMenuScreen, 1) << word;
-        EXPECT_EQ(menu_->passwordScreen, 0) << word;
+        EXPECT_TRUE(menu_->active == 1 && menu_->mainMenuScreen == 1 && menu_->passwordScreen == 0) << word;
         EXPECT_EQ(menu_->messageShown, 1) << word << ": the confirming key does not close it";
         EXPECT_EQ(menu_->messageKind, kMessageInvalidPassword);
         EXPECT_EQ(Input(), "        ");
     }
+    for (int key : {DIK_RETURN, DIK_SPACE, DIK_ESCAPE, DIK_NUMPADENTER, -1}) {
+        menu_->messageShown = 1;
+        RunFor(300.0f);
+        key < 0 ? Click() : Tap(key);
+        EXPECT_TRUE(menu_->messageShown == 0 && menu_->messageTimer == 0.0f) << key;
+    }
 }
 
-TEST_F(PasswordTest, MessageStaysTwoSecondsOrUntilAKey) {
-    Type("XXXXX");
+TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensFailsAndTheMessageStaysTwoSecondsWhileItIsHeld) {
     KeyDown(DIK_RETURN);
     Frame();
-    ASSERT_EQ(menu_->messageShown, 1);
-    // Return still held: not a new press, the message stays.
+    EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->messageShown == 1);
+    EXPECT_EQ(menu_->messageKind, kMessageInvalidPassword);
     float ms = 1000.0f / fps_ + RunUntil([&] { return menu_->messageShown == 0; });
     EXPECT_NEAR(ms, 2000.0f, 1000.0f / fps_ + 0.5f);
     EXPECT_EQ(menu_->messageTimer, 0.0f);
-    KeyUp(DIK_RETURN);
-
-    for (int key : {DIK_RETURN, DIK_SPACE, DIK_ESCAPE, DIK_NUMPADENTER}) {
-        menu_->messageShown = 1;
-        RunFor(300.0f);
-        Tap(key);
-        EXPECT_EQ(menu_->messageShown, 0) << key;
-        EXPECT_EQ(menu_->messageTimer, 0.0f);
-    }
-    menu_->messageShown = 1;
-    Click();
-    EXPECT_EQ(menu_->messageShown, 0);
-}
-
-TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensConfirmsTheEmptyInput) {
-    KeyDown(DIK_RETURN);
-    Frame();
-    EXPECT_EQ(menu_->passwordScreen, 0);
-    EXPECT_EQ(menu_->messageShown, 1);
-    EXPECT_EQ(menu_->messageKind, kMessageInvalidPassword);
 }
 
 TEST_F(PasswordTest, EscapeCancelsAndEscapeWithReturnFailsWithTheMessage) {
-    Type("NERAD");
-    KeyDown(DIK_ESCAPE);
-    Frame();
-    EXPECT_EQ(menu_->passwordScreen, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->messageShown, 0);
-    EXPECT_EQ(menu_->active, 1);
-    EXPECT_EQ(Input(), "        ");
-    KeyUp(DIK_ESCAPE);
-    Frame();
-
-    menu_->mainMenuScreen = 0;
-    Open();
-    Type("NERAD");
-    KeyDown(DIK_ESCAPE);
-    KeyDown(DIK_RETURN);
-    Frame();
-    EXPECT_EQ(menu_->active, 1) << "the cancelled input is empty and matches nothing";
-    EXPECT_EQ(menu_->messageShown, 1);
+    for (bool withReturn : {false, true}) {
+        Reopen();
+        Type("NERAD");
+        KeyDown(DIK_ESCAPE);
+        KeyDown(DIK_RETURN, withReturn);
+        Frame();
+        EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->mainMenuScreen == 1 && menu_->active == 1);
+        EXPECT_EQ(Input(), "        ");
+        EXPECT_EQ(menu_->messageShown, withReturn) << "the cancelled input is empty and matches nothing";
+    }
 }
 
-TEST_F(PasswordTest, ButtonsAndAClickBesideThem) {
+TEST_F(PasswordTest, OkLightsUpAndConfirmsAClickBesideDoesNothing) {
     Type("NERAD");
-    MouseAtVirtual(300.0f, 400.0f);
-    Click();
+    ClickAtVirtual(300.0f, 400.0f);
     EXPECT_EQ(menu_->passwordScreen, 1);
     EXPECT_EQ(Input(), "NERAD_  ");
     MouseAtVirtual(603.0f, 373.0f);  // OK
     Frame();
-    EXPECT_FLOAT_EQ(menu_->okButton.color.r, 1.0f);
-    EXPECT_FLOAT_EQ(menu_->cancelButton.color.r, 0.5f);
+    EXPECT_TRUE(menu_->okButton.color.r == 1.0f && menu_->cancelButton.color.r == 0.5f);
     Click();
-    EXPECT_EQ(currentLevel, 1);
-    EXPECT_EQ(menu_->active, 0);
-
-    Build();
-    Open();
-    Type("ABC");
-    MouseAtVirtual(647.0f, 418.0f);  // STORNO
-    Click();
-    EXPECT_EQ(menu_->passwordScreen, 0);
-    EXPECT_EQ(menu_->mainMenuScreen, 1);
-    EXPECT_EQ(menu_->messageShown, 0);
-    EXPECT_EQ(Input(), "        ");
-
+    EXPECT_TRUE(currentLevel == 1 && menu_->active == 0);
     // A wrong word confirmed by a click: the click does not close the message it raised.
-    Build();
-    Open();
+    Reopen();
     Type("ABCDE");
-    MouseAtVirtual(603.0f, 373.0f);
-    Click();
+    ClickAtVirtual(603.0f, 373.0f);
     EXPECT_EQ(menu_->messageShown, 1);
 }
 

@@ -1,9 +1,12 @@
+// Screen-space panels (placing, turning, hit testing, drawing the frame), the font without a device,
+// and the colour and world-matrix helpers.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/engine.h"
 #include "render/fake_device.h"
+#include "render/helpers.h"
 #include "render/panel.h"
 #include "render/text_font.h"
 #include "support/test_support.h"
@@ -14,59 +17,43 @@ class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteFileBytes("log.txt", "");
-        savedWidth = g_engine.width;
-        savedHeight = g_engine.height;
         Screen(800, 600);
     }
-    void TearDown() override {
-        g_engine.width = savedWidth;
-        g_engine.height = savedHeight;
-    }
-    void Screen(uint32_t w, uint32_t h) {
-        g_engine.width = w;
-        g_engine.height = h;
-    }
-    void ExpectCorners(const Panel& p, std::initializer_list<std::pair<float, float>> expected) {
-        int i = 0;
-        for (auto [x, y] : expected) {
-            EXPECT_NEAR(p.corners[i].x, x, 0.6) << "corner " << i;
-            EXPECT_NEAR(p.corners[i].y, y, 0.6) << "corner " << i;
+    void TearDown() override { Screen(savedWidth, savedHeight); }
+    void Screen(uint32_t w, uint32_t h) { g_engine.width = w, g_engine.height = h; }
+    // Corners left-top, right-top, right-bottom, left-bottom.
+    void ExpectCorners(const Panel& p, float left, float top, float right, float bottom) {
+        const float want[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(p.corners[i].x, want[i][0], 0.6) << "corner " << i;
+            EXPECT_NEAR(p.corners[i].y, want[i][1], 0.6) << "corner " << i;
             EXPECT_FLOAT_EQ(p.corners[i].z, 0) << "corner " << i;
-            ++i;
         }
     }
 
     ScopedTempDir dir;
-    uint32_t savedWidth = 0, savedHeight = 0;
+    uint32_t savedWidth = g_engine.width, savedHeight = g_engine.height;
 };
 
-TEST_F(PanelTest, CornersInPixelsAndInTheVirtualScreen) {
+TEST_F(PanelTest, CornersInPixelsInTheVirtualScreenAndTurned) {
     Panel p;
     p.Create(100, 40, 1);
     p.position = {400, 300, 0};
     p.Rebuild();
-    ExpectCorners(p, {{350, 280}, {450, 280}, {450, 320}, {350, 320}});
-    // The corners below the centre come back exactly.
-    EXPECT_FLOAT_EQ(p.corners[2].x, 450);
-    EXPECT_FLOAT_EQ(p.corners[3].y, 320);
-
+    ExpectCorners(p, 350, 280, 450, 320);
+    EXPECT_TRUE(p.corners[2].x == 450 && p.corners[3].y == 320) << "the corners below the centre are exact";
     p.scaleToScreen = 1;
     Screen(1024, 768);
     p.Rebuild();
-    ExpectCorners(p, {{448, 358.4f}, {576, 358.4f}, {576, 409.6f}, {448, 409.6f}});
+    ExpectCorners(p, 448, 358.4f, 576, 409.6f);
     Screen(800, 600);
     p.Rebuild();
-    ExpectCorners(p, {{350, 280}, {450, 280}, {450, 320}, {350, 320}});
+    ExpectCorners(p, 350, 280, 450, 320);
     EXPECT_EQ(ReadFileBytes("log.txt"), "Vytvaram 2D Panel NumFrames: 1\n");
-}
-
-TEST_F(PanelTest, PositiveAngleTurnsCounterClockwiseOnScreen) {
-    Panel p;
-    p.Create(100, 0, 1);
-    p.position = {400, 300, 0};
+    // A positive angle turns counter-clockwise on the screen (y grows downwards).
+    p.height = 0;
     p.angle = static_cast<float>(M_PI / 2);
     p.Rebuild();
-    // The right-hand corners go up (y down on the screen), the left-hand ones down.
     EXPECT_NEAR(p.corners[2].x, 400, 0.1);
     EXPECT_NEAR(p.corners[2].y, 250, 0.1);
     EXPECT_NEAR(p.corners[3].y, 350, 0.1);
@@ -77,17 +64,13 @@ TEST_F(PanelTest, ContainsByTheAngleSum) {
     p.position = {400, 300, 0};
     p.Create(100, 40, 1);
     // Before any rebuild the quad is the one made at creation.
-    EXPECT_EQ(p.Contains({400, 300, 0}), 1);
     p.position = {100, 100, 0};
-    EXPECT_EQ(p.Contains({400, 300, 0}), 1);
-    EXPECT_EQ(p.Contains({100, 100, 0}), 0);
+    EXPECT_TRUE(p.Contains({400, 300, 0}) && !p.Contains({100, 100, 0}));
     p.Rebuild();
-    EXPECT_EQ(p.Contains({100, 100, 0}), 1);
-    EXPECT_EQ(p.Contains({149, 119, 0}), 1);
-    EXPECT_EQ(p.Contains({151, 100, 0}), 0);
-    EXPECT_EQ(p.Contains({100, 121, 0}), 0);
-    EXPECT_EQ(p.Contains(p.corners[2]), 0);  // at a corner itself
-    EXPECT_EQ(p.Contains(p.corners[0]), 0);
+    const std::pair<Vector3, int> points[] = {{{100, 100, 0}, 1}, {{149, 119, 0}, 1}, {{151, 100, 0}, 0},
+                                              {{100, 121, 0}, 0}, {p.corners[2], 0},  {p.corners[0], 0}};
+    for (const auto& [point, inside] : points)
+        EXPECT_EQ(p.Contains(point), inside) << point.x << "," << point.y;
 }
 
 TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
@@ -97,7 +80,10 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
     p.Create(10, 10, 2);
     p.AddFrame(9001, MakeColor(0, 1, 0, 1));
     p.AddFrame(9002, MakeColor(1, 1, 0, 1));
+    p.AddFrame(9003, MakeColor(1, 1, 0, 1));  // more frames than room: refused
     EXPECT_EQ(p.frameCount, 2);
+    EXPECT_NE(ReadFileBytes("log.txt").find("  AddFrame: 0 9001\n  chyba pri vytvarani textury: 9001\n"),
+              std::string::npos);
     p.frames[0] = &t0;
     p.frames[1] = &t1;
     p.color = MakeColor(0.5f, 1, 0, 0);
@@ -108,9 +94,7 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
                                                            "DRAWUP 6 2 28", "SS 0 1 1", "SS 0 2 1"}));
     const PanelVertex* v = reinterpret_cast<const PanelVertex*>(fake.device.upVertices.data());
     EXPECT_EQ(v[0].diffuse, 0x80FF0000u);
-    EXPECT_FLOAT_EQ(v[2].u, 1);
-    EXPECT_FLOAT_EQ(v[3].v, 1);
-    EXPECT_FLOAT_EQ(v[1].rhw, 1);
+    EXPECT_TRUE(v[2].u == 1 && v[3].v == 1 && v[1].rhw == 1);
     for (float f : {2.0f, 5.0f, NAN}) {
         p.frame = f;
         fake.device.calls.clear();
@@ -118,15 +102,9 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
         EXPECT_EQ(fake.device.calls.at(0), "TEX 0 t0");
         EXPECT_EQ(p.frame, 0.0f);
     }
-    p.frames[0] = p.frames[1] = nullptr;  // the fakes are not the panel's to release
-    // More frames than room: refused and logged.
-    p.AddFrame(9003, MakeColor(1, 1, 0, 1));
-    EXPECT_EQ(p.frameCount, 2);
-    EXPECT_NE(ReadFileBytes("log.txt").find("  AddFrame: 0 9001\n  chyba pri vytvarani textury: 9001\n"),
-              std::string::npos);
 }
 
-TEST_F(PanelTest, NoDeviceNoSizeNoCreate) {
+TEST_F(PanelTest, NoDeviceNoSizeNoFont) {
     Panel p;
     p.Draw();  // never created
     p.Create(0, 0, 0);
@@ -136,21 +114,39 @@ TEST_F(PanelTest, NoDeviceNoSizeNoCreate) {
     EXPECT_EQ(p.Contains({5, 5, 0}), 0);
     p.Release();
     p.Release();
-}
-
-TEST_F(PanelTest, FontWithoutObjectDrawsNothingButKeepsThePosition) {
+    // A font that could not be made draws nothing but keeps the position.
     TextFont font;
     font.Draw(20, 30, MakeColor(1, 1, 1, 1), "text");
-    EXPECT_EQ(font.rect.left, 20);
-    EXPECT_EQ(font.rect.top, 30);
-    font.Create(12, 700, "Times");  // no device: the font cannot be made
-    EXPECT_EQ(font.font, nullptr);
-    EXPECT_EQ(font.rect.right, 800);
-    EXPECT_EQ(font.rect.bottom, 600);
+    EXPECT_TRUE(font.rect.left == 20 && font.rect.top == 30);
+    font.Create(12, 700, "Times");
+    EXPECT_TRUE(font.font == nullptr && font.rect.right == 800 && font.rect.bottom == 600);
     EXPECT_NE(ReadFileBytes("log.txt").find("Vytvaram DXFONT\n  Chyba pri vytvarani fontu\n"),
               std::string::npos);
     font.Draw(1, 2, MakeColor(1, 1, 1, 1), "text");
     font.Release();
+}
+
+TEST(Helpers, ColourConversionClampsRoundsAndDropsNaN) {
+    const std::pair<Color4, uint32_t> cases[] = {
+        {MakeColor(0, 1, 0, 1), 0x00FF00FFu},         {MakeColor(1, 0.5f, 0.5f, 0.5f), 0xFF808080u},
+        {MakeColor(1, 2, -1, 0.2f), 0xFFFF0033u},     {MakeColor(0.5f, 0, 0, 0), 0x80000000u},
+        {MakeColor(255, 255, 255, 255), 0xFFFFFFFFu}, {MakeColor(NAN, NAN, 1, NAN), 0x0000FF00u}};
+    for (const auto& [colour, argb] : cases) EXPECT_EQ(ToD3DColor(colour), argb) << std::hex << argb;
+}
+
+TEST(Helpers, WorldMatrixScalesTurnsThenMoves) {
+    auto transform = [](const D3DXMATRIX& m, Vector3 p) {
+        return Vector3{p.x * m._11 + p.y * m._21 + p.z * m._31 + m._41,
+                       p.x * m._12 + p.y * m._22 + p.z * m._32 + m._42,
+                       p.x * m._13 + p.y * m._23 + p.z * m._33 + m._43};
+    };
+    Vector3 p = transform(BuildWorldMatrix({5, 0, 0}, {0, 0, 0}, {2, 2, 2}), {1, 1, 1});
+    EXPECT_TRUE(p.x == 7 && p.y == 2 && p.z == 2);
+    // A quarter yaw turns +x to -z; the scale applies along the model's own axes first.
+    Vector3 q =
+        transform(BuildWorldMatrix({0, 0, 0}, {0, static_cast<float>(M_PI / 2), 0}, {3, 1, 1}), {1, 0, 0});
+    EXPECT_NEAR(q.x, 0, 1e-5);
+    EXPECT_NEAR(q.z, -3, 1e-5);
 }
 
 }  // namespace

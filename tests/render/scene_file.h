@@ -1,6 +1,8 @@
 // Writes small scene files for the tests.
 #pragma once
-#include <cstdio>
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,35 +25,25 @@ struct FaceRecord {
 
 inline std::string SceneText(int groupCount, int faceCount, const std::vector<GroupRecord>& groups,
                              const std::vector<FaceRecord>& faces) {
-    std::string s = "MinPolygonsInNode 50\nNumGroups " + std::to_string(groupCount) + "\nNumFaces " +
-                    std::to_string(faceCount) + "\n";
-    char line[256];
+    auto n = [](auto v) { return (std::ostringstream() << std::setprecision(9) << v).str(); };
+    std::string s = "MinPolygonsInNode 50\nNumGroups " + n(groupCount) + "\nNumFaces " + n(faceCount) + "\n";
     for (const auto& g : groups) {
-        s += "Material\nIndex " + std::to_string(g.index) + "\nTextures " +
-             std::to_string(g.textureIds.size()) + "\n";
-        std::snprintf(line, sizeof line, "Duration %.9g\n", g.frameDuration);
-        s += line;
-        for (int id : g.textureIds) s += "Texture 7 " + std::to_string(id) + "\n";
-        s += "Blend " + std::to_string(g.blendMode) + "\nMode " + std::to_string(g.textureMode) + "\nKind " +
-             std::to_string(g.materialKind) + "\nUnused 0\nSpecular " + std::to_string(g.specular) +
-             "\nSmooth " + std::to_string(g.smooth) + "\n";
+        s += "Material\nIndex " + n(g.index) + "\nTextures " + n(g.textureIds.size()) + "\nDuration " +
+             n(g.frameDuration) + "\n";
+        for (int id : g.textureIds) s += "Texture 7 " + n(id) + "\n";
+        s += "Blend " + n(g.blendMode) + "\nMode " + n(g.textureMode) + "\nKind " + n(g.materialKind) +
+             "\nUnused 0\nSpecular " + n(g.specular) + "\nSmooth " + n(g.smooth) + "\n";
     }
     for (const auto& f : faces) {
-        s += "Face\nIndex " + std::to_string(f.index) + "\nGroup " + std::to_string(f.group) + "\n";
-        for (const auto& c : f.v) {
-            std::snprintf(line, sizeof line, "%.9g %.9g %.9g %.9g %.9g\n", c[0], c[1], c[2], c[3], c[4]);
-            s += line;
-        }
+        s += "Face\nIndex " + n(f.index) + "\nGroup " + n(f.group) + "\n";
+        for (const auto& c : f.v)
+            s += n(c[0]) + " " + n(c[1]) + " " + n(c[2]) + " " + n(c[3]) + " " + n(c[4]) + "\n";
     }
     return s;
 }
 
 inline FaceRecord Face(int index, int group, std::vector<float> corners) {
-    FaceRecord f;
-    f.index = index;
-    f.group = group;
-    for (int n = 0; n < 3; ++n) {
-        for (int i = 0; i < 5; ++i) f.v[n][i] = corners[5 * n + i];
-    }
+    FaceRecord f{index, group};
+    std::copy_n(corners.begin(), 15, &f.v[0][0]);
     return f;
 }

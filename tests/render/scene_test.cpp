@@ -1,7 +1,8 @@
+// The town scene: reading its text file (hostile ones too), smoothing, packing, and the draw passes.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <memory>
 
 #include "engine/engine.h"
 #include "engine/frame_timer.h"
@@ -14,160 +15,152 @@
 
 namespace {
 
-// Loads `text` as models/test.geo in a fresh folder with an empty log.
-class SceneFileTest : public ::testing::Test {
+// A face towards +y (the clockwise side) and one towards +x, both with a corner at the origin.
+const std::vector<float> kUp = {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0},
+                         kSide = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0};
+
+class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteFileBytes("log.txt", ""); }
-    void TearDown() override { scene.Release(); }
+    void TearDown() override {
+        scene.Release();
+        g_fps = savedFps;
+        isNight = savedNight;
+    }
     void Load(const std::string& text) {
         WriteFileBytes("test.geo", text);
         scene.Load("test.geo");
     }
+    // One face per group; group g's face is face g, starting at vertex 3g.
+    void LoadGroups(const std::vector<GroupRecord>& groups) {
+        std::vector<FaceRecord> faces;
+        for (size_t g = 0; g < groups.size(); ++g) faces.push_back(Face(int(g), int(g), kUp));
+        Load(SceneText(int(groups.size()), int(faces.size()), groups, faces));
+        ASSERT_EQ(scene.groupCount, int(groups.size()));
+    }
+    // Puts fake textures into a group's slots.
+    void GiveTextures(int g, std::initializer_list<int> ids) {
+        int i = 0;
+        for (int id : ids) scene.groups[g].textures[i++] = textures.emplace_back(new FakeTexture(id)).get();
+    }
     std::string Log() { return ReadFileBytes("log.txt"); }
     const SceneVertex* Vertices() {
-        if (fake.device.buffers.empty()) return nullptr;
         return reinterpret_cast<const SceneVertex*>(fake.device.buffers.back()->bytes.data());
     }
 
     ScopedTempDir dir;
     ScopedFakeDevice fake;
+    std::vector<std::unique_ptr<FakeTexture>> textures;
     Scene scene;
+    float savedFps = g_fps;
+    uint32_t savedNight = isNight;
 };
 
-void ExpectVec(Vector3 v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
+GroupRecord Group(int index, int blend = 0, int mode = 0, int kind = 0, int smooth = 0) {
+    GroupRecord g;
+    g.index = index, g.blendMode = blend, g.textureMode = mode, g.materialKind = kind, g.smooth = smooth;
+    return g;
 }
 
-TEST_F(SceneFileTest, CornersAreStoredInReverseWithDetailCoordinatesAndFaceNormal) {
-    GroupRecord g;
-    Load(SceneText(1, 1, {g},
-                   {Face(0, 0,
-                         {64, 5, -128, 0.1f, 0.2f,  //
-                          0, 0, 0, 0.3f, 0.4f,      //
-                          1, 0, 0, 0.5f, 0.6f})}));
+void ExpectVec(Vector3 v, Vector3 want, const std::string& what = "") {
+    for (auto [got, w] : {std::pair{v.x, want.x}, {v.y, want.y}, {v.z, want.z}})
+        EXPECT_FLOAT_EQ(got, w) << what;
+}
+
+TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
+    Load(SceneText(1, 1, {Group(0)},
+                   {Face(0, 0, {64, 5, -128, 0.1f, 0.2f, 0, 0, 0, 0.3f, 0.4f, 1, 0, 0, 0.5f, 0.6f})}));
     ASSERT_EQ(scene.faceCount, 1);
     const SceneFace& f = scene.faces[0];
-    ExpectVec(f.positions[2], 64, 5, -128);
-    ExpectVec(f.positions[0], 1, 0, 0);
-    EXPECT_FLOAT_EQ(f.texCoords[2][0], 0.1f);
-    EXPECT_FLOAT_EQ(f.texCoords[0][1], 0.6f);
-    EXPECT_FLOAT_EQ(f.detailCoords[2][0], 1.0f);
-    EXPECT_FLOAT_EQ(f.detailCoords[2][1], -2.0f);
-    EXPECT_FLOAT_EQ(f.detailCoords[0][0], 0.015625f);
-
-    // The buffer draws C, B, A for a face written A, B, C.
+    ExpectVec(f.positions[2], {64, 5, -128});
+    ExpectVec(f.positions[0], {1, 0, 0});
+    // The buffer draws C, B, A for a face written A, B, C; detail coordinates are x / 64 and z / 64.
     const SceneVertex* v = Vertices();
-    ASSERT_NE(v, nullptr);
-    EXPECT_FLOAT_EQ(v[0].x, 1);
-    EXPECT_FLOAT_EQ(v[2].x, 64);
-    EXPECT_FLOAT_EQ(v[2].du, 1.0f);
-    EXPECT_FLOAT_EQ(v[2].dv, -2.0f);
-    EXPECT_FLOAT_EQ(v[1].u, 0.3f);
+    const float got[] = {f.texCoords[2][0],
+                         f.texCoords[0][1],
+                         f.detailCoords[2][0],
+                         f.detailCoords[2][1],
+                         f.detailCoords[0][0],
+                         v[0].x,
+                         v[2].x,
+                         v[2].du,
+                         v[2].dv,
+                         v[1].u};
+    const float want[] = {0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f};
+    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
     EXPECT_EQ(fake.device.Find("VB 120 8 530"), 0);
     EXPECT_EQ(fake.device.buffers.back()->lockFlags, std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
 }
 
-TEST_F(SceneFileTest, NormalPointsToTheClockwiseSide) {
-    GroupRecord g;
-    Load(SceneText(1, 1, {g}, {Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0})}));
-    for (int s = 0; s < 3; ++s) ExpectVec(scene.faces[0].normals[s], 0, 1, 0);
-    EXPECT_FLOAT_EQ(Vertices()[1].ny, 1.0f);
+TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
+    Vector3 both{1, 2, 0};  // normalize(2 * (0, 1, 0) + (1, 0, 0))
+    VecNormalize(&both);
+    const float off = std::nextafter(0.0f, 1.0f);  // the smallest step: no longer the same position
+    const struct {
+        const char* what;
+        std::vector<GroupRecord> groups;
+        int group1;
+        float shift;
+        Vector3 first, second;  // normals of both faces at the origin
+    } cases[] = {
+        {"smoothed", {Group(0, 0, 0, 0, 1)}, 0, 0, both, both},
+        {"two groups", {Group(0, 0, 0, 0, 1), Group(1, 0, 0, 0, 1)}, 1, 0, {0, 1, 0}, {1, 0, 0}},
+        {"flat", {Group(0)}, 0, 0, {0, 1, 0}, {1, 0, 0}},
+        {"moved", {Group(0, 0, 0, 0, 1)}, 0, off, {0, 1, 0}, {1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        FaceRecord moved = Face(1, c.group1, kSide);
+        moved.v[1][0] = c.shift;
+        Load(SceneText(int(c.groups.size()), 2, c.groups, {Face(0, 0, kUp), moved}));
+        ExpectVec(scene.faces[0].normals[1], c.first, c.what);
+        ExpectVec(scene.faces[1].normals[1], c.second, c.what);
+        // The corners that are not shared keep their face normals, in the buffer too.
+        ExpectVec(scene.faces[0].normals[0], {0, 1, 0}, c.what);
+        ExpectVec(scene.faces[1].normals[2], {1, 0, 0}, c.what);
+        EXPECT_FLOAT_EQ(Vertices()[1].ny, c.first.y) << c.what;
+    }
 }
 
-// Two faces meeting at the origin: one facing +y, one facing +x.
-std::vector<FaceRecord> TwoFacesSharingTheOrigin(int group0, int group1, float shift = 0.0f) {
-    return {Face(0, group0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}),
-            Face(1, group1, {0, 1, 0, 0, 0, shift, 0, 0, 0, 0, 0, 0, 1, 0, 0})};
-}
-
-TEST_F(SceneFileTest, SmoothingWeighsTheFirstFaceTwice) {
-    GroupRecord g;
-    g.smooth = 1;
-    Load(SceneText(1, 2, {g}, TwoFacesSharingTheOrigin(0, 0)));
-    Vector3 expected{1, 2, 0};  // normalize(2 * (0, 1, 0) + (1, 0, 0))
-    VecNormalize(&expected);
-    ExpectVec(scene.faces[0].normals[1], expected.x, expected.y, expected.z);
-    ExpectVec(scene.faces[1].normals[1], expected.x, expected.y, expected.z);
-    // The corners that are not shared keep their face normals.
-    ExpectVec(scene.faces[0].normals[0], 0, 1, 0);
-    ExpectVec(scene.faces[1].normals[2], 1, 0, 0);
-}
-
-TEST_F(SceneFileTest, SmoothingNeverCrossesGroupsPositionsOrUnsmoothedGroups) {
-    GroupRecord a, b;
-    a.smooth = b.smooth = 1;
-    b.index = 1;
-    Load(SceneText(2, 2, {a, b}, TwoFacesSharingTheOrigin(0, 1)));
-    ExpectVec(scene.faces[0].normals[1], 0, 1, 0);
-    ExpectVec(scene.faces[1].normals[1], 1, 0, 0);
-
-    GroupRecord flat;
-    Load(SceneText(1, 2, {flat}, TwoFacesSharingTheOrigin(0, 0)));
-    ExpectVec(scene.faces[0].normals[1], 0, 1, 0);
-
-    // One face's corner moved off the origin by the smallest step: no longer the same position.
-    Load(SceneText(1, 2, {a}, TwoFacesSharingTheOrigin(0, 0, std::nextafter(0.0f, 1.0f))));
-    ExpectVec(scene.faces[0].normals[1], 0, 1, 0);
-}
-
-TEST_F(SceneFileTest, RecordsInAnyOrderArePackedByGroupThenFaceIndex) {
-    GroupRecord g0, g1;
-    g1.index = 1;
-    g0.index = 0;
+TEST_F(SceneTest, RecordsInAnyOrderArePackedByGroupThenFaceAndStrayFacesAreLeftOut) {
     auto face = [](int k, int g) {
         return Face(k, g, {float(k), 0, 1, 0, 0, float(k), 0, 0, 0, 0, float(k) + 1, 0, 0, 0, 0});
     };
-    Load(SceneText(2, 4, {g1, g0}, {face(3, 0), face(1, 1), face(0, 1), face(2, 0)}));
+    Load(SceneText(2, 4, {Group(1), Group(0)}, {face(3, 0), face(1, 1), face(0, 1), face(2, 0)}));
     EXPECT_NE(Log().find(" Material 1\n  Textura 9001\n  chyba pri vytvarani textury: 9001\n Material 0\n"),
               std::string::npos)
         << Log();
-    EXPECT_EQ(scene.groups[0].firstVertex, 0);
-    EXPECT_EQ(scene.groups[0].primitiveCount, 2);
-    EXPECT_EQ(scene.groups[1].firstVertex, 6);
-    EXPECT_EQ(scene.groups[1].primitiveCount, 2);
-    const SceneVertex* v = Vertices();
-    float expectedX[4] = {2, 3, 0, 1};  // group 0: faces 2, 3; group 1: faces 0, 1
-    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(v[3 * i + 2].x, expectedX[i]);
-}
+    // Group 0: faces 2, 3; group 1: faces 0, 1.
+    EXPECT_TRUE(scene.groups[0].firstVertex == 0 && scene.groups[0].primitiveCount == 2);
+    EXPECT_TRUE(scene.groups[1].firstVertex == 6 && scene.groups[1].primitiveCount == 2);
+    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(Vertices()[3 * i + 2].x, (i + 2) % 4);
 
-TEST_F(SceneFileTest, FacesOfMissingGroupsAreLeftOutAndRangesStayContiguous) {
-    GroupRecord g0, g1;
-    g1.index = 1;
-    auto face = [](int k, int g) { return Face(k, g, {float(k), 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}); };
-    Load(SceneText(2, 4, {g0, g1}, {face(0, 1), face(1, 5), face(2, 0), face(3, -3)}));
-    EXPECT_EQ(scene.groups[0].firstVertex, 0);
-    EXPECT_EQ(scene.groups[0].primitiveCount, 1);
-    EXPECT_EQ(scene.groups[1].firstVertex, 3);
-    EXPECT_EQ(scene.groups[1].primitiveCount, 1);
+    // Faces of groups that do not exist are left out; the ranges stay contiguous.
+    Load(SceneText(2, 4, {Group(0), Group(1)}, {face(0, 1), face(1, 5), face(2, 0), face(3, -3)}));
+    EXPECT_TRUE(scene.groups[0].firstVertex == 0 && scene.groups[0].primitiveCount == 1);
+    EXPECT_TRUE(scene.groups[1].firstVertex == 3 && scene.groups[1].primitiveCount == 1);
     EXPECT_FLOAT_EQ(Vertices()[2].x, 2);
     EXPECT_FLOAT_EQ(Vertices()[5].x, 0);
 }
 
-TEST_F(SceneFileTest, LogsEveryStep) {
-    GroupRecord g;
+TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
+    GroupRecord g = Group(0, 0, 2);
     g.textureIds = {9001, 9002};
-    g.textureMode = 2;
-    Load(SceneText(1, 1, {g}, {Face(0, 0, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0})}));
+    Load(SceneText(1, 1, {g}, {Face(0, 0, kUp)}));
     EXPECT_EQ(Log(),
               "Vytvaram OCTree\n Subor: test.geo\n MinPolygonsInNode: 50\n NumGroups: 1\n NumFaces: 1\n"
               " Material 0\n  Textura 9001\n  chyba pri vytvarani textury: 9001\n  Textura 9002\n"
               "  chyba pri vytvarani textury: 9002\n Vertex Buffer vytvoreny\n");
-}
-
-TEST_F(SceneFileTest, MissingFileIsLoggedAndDrawsNothing) {
+    scene.Release();
+    WriteFileBytes("log.txt", "");
     scene.Load("nowhere.geo");
     EXPECT_EQ(Log(), "Vytvaram OCTree\n Subor: nowhere.geo\n Subor sa nepodarilo otvrit\n");
     scene.Draw();
     EXPECT_EQ(fake.device.draws, 0u);
     scene.Release();
-    scene.Release();
 }
 
-TEST_F(SceneFileTest, HostileFilesLeaveAnEmptySceneAndSayWhy) {
-    GroupRecord g;
-    std::string good = SceneText(1, 2, {g}, TwoFacesSharingTheOrigin(0, 0));
+TEST_F(SceneTest, HostileFilesLeaveAnEmptySceneAndSayWhy) {
+    std::string good = SceneText(1, 1, {Group(0)}, {Face(0, 0, kUp)});
     const std::string cases[] = {
         good.substr(0, good.size() - 12),                                        // truncated
         "Min 1 Groups -1 Faces 0",                                               // negative count
@@ -181,61 +174,139 @@ TEST_F(SceneFileTest, HostileFilesLeaveAnEmptySceneAndSayWhy) {
     for (const auto& text : cases) {
         WriteFileBytes("log.txt", "");
         Load(text);
-        EXPECT_EQ(scene.faceCount, 0) << text;
-        EXPECT_EQ(scene.groupCount, 0) << text;
-        EXPECT_EQ(scene.vertexBuffer, nullptr);
+        EXPECT_TRUE(scene.faceCount == 0 && scene.groupCount == 0 && scene.vertexBuffer == nullptr) << text;
         EXPECT_NE(Log().find(" Chybny subor: "), std::string::npos) << text << "\n" << Log();
         // A texture count the file cannot hold is refused before anything is read or reserved.
-        if (text.find("Textures 999999999") != std::string::npos)
-            EXPECT_NE(Log().find("prilis velky pocet textur"), std::string::npos) << Log();
+        EXPECT_EQ(text.find("Textures 999999999") != std::string::npos,
+                  Log().find("prilis velky pocet textur") != std::string::npos)
+            << Log();
         scene.Draw();
     }
     EXPECT_EQ(fake.device.draws, 0u);
 }
 
-TEST_F(SceneFileTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
+TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
     // A word of exactly 79 characters is fine; a group index out of range is skipped with its
     // textures; a face index out of range is skipped; NaN coordinates load.
-    std::string w79(79, 'w');
-    std::string text = "Min 1 Groups 2 Faces 2 " + w79 +
-                       " I 0 T 0 D 0 B 0 M 0 K 0 U 0 S 0 S 1 "
-                       "M I 4 T 1 D 0 T 0 140 B 0 M 0 K 0 U 0 S 0 S 0 "
-                       "F I 7 G 0 0 0 0 0 0 1 1 1 0 0 2 2 2 0 0 "
-                       "F I 1 G 0 nan 0 0 0 0 1 1 1 0 0 2 2 2 0 0";
-    Load(text);
+    Load("Min 1 Groups 2 Faces 2 " + std::string(79, 'w') +
+         " I 0 T 0 D 0 B 0 M 0 K 0 U 0 S 0 S 1 M I 4 T 1 D 0 T 0 140 B 0 M 0 K 0 U 0 S 0 S 0 "
+         "F I 7 G 0 0 0 0 0 0 1 1 1 0 0 2 2 2 0 0 F I 1 G 0 nan 0 0 0 0 1 1 1 0 0 2 2 2 0 0");
     ASSERT_EQ(scene.groupCount, 2);
     EXPECT_EQ(scene.groups[0].primitiveCount, 1);  // face 0 was never described
     EXPECT_TRUE(std::isnan(scene.faces[1].positions[2].x));
-    EXPECT_NE(Log().find(" Chybny subor: material 4 mimo rozsahu"), std::string::npos) << Log();
-    EXPECT_NE(Log().find(" Chybny subor: trojholnik 7 mimo rozsahu"), std::string::npos);
-    EXPECT_NE(Log().find(" Chybny subor: material 0 ma malo textur"), std::string::npos);
+    for (const char* line :
+         {" Chybny subor: material 4 mimo rozsahu", " Chybny subor: trojholnik 7 mimo rozsahu",
+          " Chybny subor: material 0 ma malo textur"})
+        EXPECT_NE(Log().find(line), std::string::npos) << Log();
     EXPECT_EQ(Log().find("Textura 140"), std::string::npos);
     scene.Draw();  // a group without textures draws untextured
-    int draw = fake.device.Find("DRAW 4 0 1");
-    ASSERT_GT(draw, 0);
-    int bind = fake.device.Find("TEX 0 null");
-    EXPECT_GE(bind, 0);
-    EXPECT_LT(bind, draw);
+    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 null");
+    EXPECT_EQ(fake.device.DrawLines().at(0), "DRAW 4 0 1");
 }
 
-TEST(SceneWithoutDevice, LoadsAndSmoothsButCreatesNothing) {
-    ScopedTempDir dir;
-    WriteFileBytes("log.txt", "");
-    IDirect3DDevice9* saved = g_pDevice;
+TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesNothing) {
     g_pDevice = nullptr;
-    GroupRecord g;
-    g.smooth = 1;
-    WriteFileBytes("test.geo", SceneText(1, 2, {g}, TwoFacesSharingTheOrigin(0, 0)));
-    Scene scene;
-    scene.Load("test.geo");
-    EXPECT_EQ(scene.faceCount, 2);
-    EXPECT_EQ(scene.vertexBuffer, nullptr);
-    EXPECT_EQ(scene.groups[0].primitiveCount, 2);
+    Load(SceneText(1, 2, {Group(0, 0, 0, 0, 1)}, {Face(0, 0, kUp), Face(1, 0, kSide)}));
+    EXPECT_TRUE(scene.faceCount == 2 && scene.vertexBuffer == nullptr && scene.groups[0].primitiveCount == 2);
     EXPECT_FLOAT_EQ(scene.faces[1].normals[1].y, scene.faces[0].normals[1].y);
-    EXPECT_NE(ReadFileBytes("log.txt").find(" Chyba pri vytvarani VB\n"), std::string::npos);
+    EXPECT_NE(Log().find(" Chyba pri vytvarani VB\n"), std::string::npos);
     scene.Draw();
-    scene.Release();
-    g_pDevice = saved;
+    g_pDevice = &fake.device;
+}
+
+TEST_F(SceneTest, PassesGoOpaqueThenAlphaThenAdditiveAndLeaveTheUnlitStates) {
+    LoadGroups({Group(0, 1), Group(1, 0), Group(2, 2), Group(3, 3), Group(4, 0)});
+    fake.device.calls.clear();
+    scene.Draw();
+    EXPECT_EQ(fake.device.DrawLines(),
+              (std::vector<std::string>{"DRAW 4 3 1", "DRAW 4 12 1", "DRAW 4 0 1", "DRAW 4 6 1"}));
+    const auto& c = fake.device.calls;
+    EXPECT_EQ(std::vector<std::string>(c.begin(), c.begin() + 3),
+              (std::vector<std::string>{"XF 256", "STREAM 40", "FVF 530"}));
+    // Alpha test on, with point filtering for the cut-outs, and alpha blending just before the cut-out
+    // group; additive blending only after the alpha pass is over.
+    const int alphaOn = fake.device.Find("RS 15 1"), alphaOff = fake.device.Find("RS 15 0", alphaOn);
+    EXPECT_EQ(c[alphaOn + 1], "RS 24 1");
+    EXPECT_EQ(c[alphaOn + 3], "SS 0 6 1");
+    const int order[] = {fake.device.Find("DRAW 4 12 1"), alphaOn,  fake.device.Find("RS 20 6"),
+                         fake.device.Find("DRAW 4 0 1"),  alphaOff, fake.device.Find("RS 20 2", alphaOff),
+                         fake.device.Find("DRAW 4 6 1")};
+    EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) && order[0] >= 0);
+    auto& d = fake.device;
+    // Left behind: no culling, no alpha test, no lighting, no blending, linear filtering, stage 1 off.
+    for (std::string s : {"RS 22 1", "RS 15 0", "RS 137 0", "RS 27 0", "SS 0 6 2", "TSS 1 1 1"})
+        EXPECT_EQ(d.Last(s.substr(0, s.rfind(' ') + 1)), s);
+}
+
+TEST_F(SceneTest, MaterialsFollowKindAndDayOrNight) {
+    LoadGroups({Group(0, 0, 0, 0), Group(1, 0, 0, 1), Group(2, 0, 0, 2), Group(3, 0, 0, 7)});
+    // Diffuse r, ambient g, specular b, emissive a, power of kinds 0, 1, 2 and an unknown kind.
+    const float rows[3][4][5] = {
+        {{1, 0.3f, 0, 0.3f, 0}, {1, 1, 1, 1, 5}, {1, 0.3f, 1, 0.1f, 5}, {}},  // day
+        {{1, 0.3f, 0, 0, 0}, {1, 1, 0, 0, 5}, {1, 0.3f, 1, 0.1f, 5}, {}},     // night
+        {},                                                                   // neither
+    };
+    for (int night = 0; night < 3; ++night) {
+        isNight = night;
+        fake.device.materials.clear();
+        scene.Draw();
+        ASSERT_EQ(fake.device.materials.size(), 4u);
+        for (int k = 0; k < 4; ++k) {
+            const D3DMATERIAL9& m = fake.device.materials[k];
+            const float got[5] = {m.Diffuse.r, m.Ambient.g, m.Specular.b, m.Emissive.a, m.Power};
+            for (int i = 0; i < 5; ++i)
+                EXPECT_FLOAT_EQ(got[i], rows[night][k][i]) << night << " " << k << " " << i;
+        }
+    }
+}
+
+TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
+    GroupRecord g = Group(0, 0, 1);
+    g.textureIds = {9001, 9002, 9003};
+    g.frameDuration = 100;
+    LoadGroups({g});
+    GiveTextures(0, {10, 11, 12});
+    g_fps = 50;  // 20 ms a frame
+    // Six frames (120 ms) on each texture, the excess dropped: 5 on the first, then 6 each.
+    const char expected[] = "00000111111222222000";
+    for (int frame = 0; frame < 20; ++frame) {
+        fake.device.calls.clear();
+        scene.Draw();
+        EXPECT_EQ(fake.device.Last("TEX 0 ", true), std::string("TEX 0 t1") + expected[frame]) << frame;
+    }
+}
+
+TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
+    GroupRecord g = Group(0, 0, 2);
+    g.textureIds = {9001, 9002};
+    g.specular = 1;
+    LoadGroups({g});
+    GiveTextures(0, {20, 21});
+    scene.Draw();
+    const auto& c = fake.device.calls;
+    const int start = fake.device.Find("TSS 0 11 0"), draw = fake.device.Find("DRAW 4 0 1");
+    ASSERT_GE(start, 0);
+    EXPECT_EQ(std::vector<std::string>(c.begin() + start + 1, c.begin() + draw + 2),
+              (std::vector<std::string>{"TEX 0 t20", "TSS 1 11 1", "TSS 1 1 8", "TEX 1 t21", "DRAW 4 0 1",
+                                        "RS 29 0"}));
+    EXPECT_LT(fake.device.Find("RS 29 1"), draw);  // specular on for this group only
+    // With one texture: its base alone.
+    LoadGroups({Group(0, 0, 2)});
+    GiveTextures(0, {30});
+    fake.device.calls.clear();
+    scene.Draw();
+    EXPECT_EQ(fake.device.Find("TSS 1 1 8"), -1);
+    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 t30");
+    EXPECT_EQ(fake.device.Last("TEX 1 ", true), "none");
+
+    // Nothing reaches a device that is gone.
+    fake.device.calls.clear();
+    g_pDevice = nullptr;
+    scene.Draw();
+    scene.DrawGroup(0);
+    scene.DrawGroup(99);
+    g_pDevice = &fake.device;
+    EXPECT_TRUE(fake.device.calls.empty());
 }
 
 }  // namespace
