@@ -2,27 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 std::string ConfigText(int detail, int width, int height, int sound) {
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "SceneDetail %d\nScreenWidth %d\nScreenHeight %d\nScreenFormat 1\nSoundEnabled %d", detail,
-                  width, height, sound);
-    return text;
-}
-
-ScriptBuilder& ScriptBuilder::Add(int frame, const std::string& command) {
-    text_ += std::to_string(frame) + " " + command + "\n";
-    return *this;
-}
-
-ScriptBuilder& ScriptBuilder::Mouse(int frame, int x, int y) {
-    return Add(frame, "mouse " + std::to_string(x) + " " + std::to_string(y));
-}
-
-ScriptBuilder& ScriptBuilder::Click(int frame, int x, int y) {
-    return Add(frame, "click " + std::to_string(x) + " " + std::to_string(y));
+    auto n = [](int v) { return std::to_string(v); };
+    return "SceneDetail " + n(detail) + "\nScreenWidth " + n(width) + "\nScreenHeight " + n(height) +
+           "\nScreenFormat 1\nSoundEnabled " + n(sound);
 }
 
 int ScriptBuilder::Type(int frame, const std::string& word) {

@@ -11,13 +11,16 @@ std::string ConfigText(int detail = 1, int width = 800, int height = 600, int so
 // Builds a script line by line.
 class ScriptBuilder {
 public:
-    ScriptBuilder& Add(int frame, const std::string& command);
+    ScriptBuilder& Add(int frame, const std::string& command) {
+        text_ += std::to_string(frame) + " " + command + "\n";
+        return *this;
+    }
     ScriptBuilder& Tap(int frame, const std::string& key) { return Add(frame, "tap " + key); }
     ScriptBuilder& Hold(int from, int to, const std::string& key) {
         return Add(from, "key " + key + " down").Add(to, "key " + key + " up");
     }
-    ScriptBuilder& Mouse(int frame, int x, int y);
-    ScriptBuilder& Click(int frame, int x, int y);
+    ScriptBuilder& Mouse(int frame, int x, int y) { return Point(frame, "mouse ", x, y); }
+    ScriptBuilder& Click(int frame, int x, int y) { return Point(frame, "click ", x, y); }
     ScriptBuilder& Dump(int frame, const std::string& name) { return Add(frame, "dump " + name); }
     ScriptBuilder& Shot(int frame, const std::string& name) { return Add(frame, "shot " + name); }
     // Past the three intro screens with Space at frames 2, 4 and 6.
@@ -31,6 +34,9 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
+    ScriptBuilder& Point(int frame, const char* what, int x, int y) {
+        return Add(frame, what + std::to_string(x) + " " + std::to_string(y));
+    }
     std::string text_;
 };
 

@@ -35,14 +35,14 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
         "fadeLast": {"/fadingIn": 1, "/fadeValue": 0.98},
         "dialog": {"/fadingIn": 0, "/levelDialogShown": 1},
         "gap": {"/levelDialogShown": 1, "/sounds/played": []},
-        "restart": {"/levelDialogShown": 0, "/fadingIn": 0, "plays start": 1, "/sounds/looping": ["sounds/den.wav"],
+        "restart": {"/levelDialogShown": 0, "/fadingIn": 0, "plays start": 1,
+                    "/sounds/looping": ["sounds/den.wav"],
                     "/world/buses/0/position/0": -10.1, "/world/buses/0/position/2": 9.92,
                     "/world/buses/0/speed": 0.0, "/world/selectedBus": 0},
         "escape": {"/levelDialogShown": 1},
         "exit": {"/levelDialogShown": 0, "/fadingToMenu": 1, "plays klik": 1},
         "menuAgain": {"/active": 1, "screen": "mainMenu", "/sounds/looping": []},
-        "dialogAgain": {"/levelDialogShown": 1},
-        "ok": {"/levelDialogShown": 0, "plays start": 1},
+        "dialogAgain": {"/levelDialogShown": 1}, "ok": {"/levelDialogShown": 0, "plays start": 1},
         "complete": {"/fadingToNextLevel": 1, "plays konec": 1},
         "fadingOut": {"/levelDialogShown": 0, "plays konec": 0},
         "level2": {"/currentLevel": 2, "/isNight": 1, "/fadingIn": 1, "/sounds/looping": ["sounds/noc.wav"],
@@ -77,10 +77,8 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMoves) {
     RunDemo(folder, s);
     // The yaw starts at -2 and turns by 0.05 a frame; the distance changes by 5 a frame.
     ExpectDumps(folder, R"({
-        "dialog": {"/levelDialogShown": 1},
-        "ok": {"/levelDialogShown": 0, "/world/selectedBus": 0},
-        "picked3": {"/world/selectedBus": 3},
-        "picked4": {"/world/selectedBus": 4},
+        "dialog": {"/levelDialogShown": 1}, "ok": {"/levelDialogShown": 0, "/world/selectedBus": 0},
+        "picked3": {"/world/selectedBus": 3}, "picked4": {"/world/selectedBus": 4},
         "picked0": {"/world/selectedBus": 0, "plays konec": 0},
         "end": {"/currentLevel": 1, "/fadingToNextLevel": 1, "plays konec": 1},
         "start": {"/camera/yaw": -2.0, "/camera/distance": 120.0, "/camera/eye/0": -181.86,
@@ -92,11 +90,9 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMoves) {
         "raisedAgain": {"/camera/distance": 270.0},
         // 115 gives an eye at 172.5, still above 165: one more step to 110 (165), then it stops.
         "lowered": {"/camera/distance": 110.0, "/camera/eye/1": 165.0},
-        "rightEdge": {"/camera/yaw": -3.0},
-        "shortOfEdge": {"/camera/yaw": -3.0},
+        "rightEdge": {"/camera/yaw": -3.0}, "shortOfEdge": {"/camera/yaw": -3.0},
         "leftEdgeAndRight": {"/camera/yaw": -3.0},  // the two cancel
-        "bottomEdge": {"/camera/distance": 135.0},
-        "shortOfBottom": {"/camera/distance": 135.0}
+        "bottomEdge": {"/camera/distance": 135.0}, "shortOfBottom": {"/camera/distance": 135.0}
     })");
     EXPECT_LT(folder.Dump("end")["world"]["buses"][0]["corners"][0][1].get<double>(), -75.0);
     // "FPS: 30 " at (20, 20) in the 12-pixel font, only in game mode, and no further down.
@@ -141,8 +137,7 @@ TEST(Play, PasswordsIntoANightAndADayLevelAndTheLastLevelToTheEnd) {
         "complete": {"plays konec": 1},
         "closing": {"/active": 1, "screen": "closing", "/fadingIn": 0, "/fadingToNextLevel": 0,
                     "/currentLevel": 26, "plays outro": 1, "/sounds/looping": []},
-        "closingLater": {"plays outro": 0},
-        "introAgain": {"screen": "intro1", "/sounds/played": []},
+        "closingLater": {"plays outro": 0}, "introAgain": {"screen": "intro1", "/sounds/played": []},
         "menu": {"screen": "mainMenu"}
     })");
     EXPECT_FALSE(folder.Dump("never").is_object()) << "the program went on after EXIT";

@@ -92,7 +92,9 @@ public:
     }
     bool ready() const { return ready_; }
     const std::string& display() const { return display_; }
-    std::string X(const std::string& command) const { return Output("export DISPLAY=" + display_ + "; " + command); }
+    std::string X(const std::string& command) const {
+        return Output("export DISPLAY=" + display_ + "; " + command);
+    }
 
     // The game window's place on the screen; empty while it is not viewable.
     Rect GameWindow() const {

@@ -89,7 +89,7 @@ TEST(StartLog, BannerSettingsDeviceAndInputLinesInOrderReplacedAtTheNextStart) {
     WriteFileBytes(folder.File("config.ini"), ConfigText());
     RunDemo(folder, ScriptBuilder(), {"--frames", "1"});
     const std::string first = ReadFileBytes(folder.File("log.txt"));
-    EXPECT_LT(first.find("   Acquire mys\n"), first.find("Inicializujem Zvuk\n")) << first;  // npos when missing
+    EXPECT_LT(first.find("   Acquire mys\n"), first.find("Inicializujem Zvuk\n")) << first;
     RunDemo(folder, ScriptBuilder(), {"--frames", "1"});
     EXPECT_EQ(ReadFileBytes(folder.File("log.txt")), first);
 }
