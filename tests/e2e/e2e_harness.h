@@ -21,6 +21,10 @@ public:
     }
     ScriptBuilder& Mouse(int frame, int x, int y) { return Point(frame, "mouse ", x, y); }
     ScriptBuilder& Click(int frame, int x, int y) { return Point(frame, "click ", x, y); }
+    // Down and up within one frame.
+    ScriptBuilder& QuickClick(int frame, int x, int y) {
+        return Mouse(frame, x, y).Add(frame, "button left down").Add(frame, "button left up");
+    }
     ScriptBuilder& Dump(int frame, const std::string& name) { return Add(frame, "dump " + name); }
     ScriptBuilder& Shot(int frame, const std::string& name) { return Add(frame, "shot " + name); }
     // Past the three intro screens with Space at frames 2, 4 and 6.

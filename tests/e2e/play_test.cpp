@@ -1,7 +1,11 @@
 // Levels played like a player would, checked dump by dump: the fade and the level dialog, a level
-// driven out with the keyboard while the camera turns and zooms, passwords into a night and a day
-// level, the last level into the closing screen, and day and night as they look.
+// driven out with the keyboard while the camera turns and zooms and a frame stalls, passwords into a
+// night and a day level, the last level into the closing screen, and day and night as they look.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "e2e/e2e_harness.h"
 
@@ -16,8 +20,8 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
     s.SkipIntro().Click(10, kNewGameX, kNewGameY).Tap(20, "ESCAPE").Dump(21, "fading");
     s.Dump(51, "fadeLast").Dump(52, "dialog");  // clicked at 10: the fade's 43rd step passes 1
     s.Hold(60, 64, "UP").Dump(70, "driven");    // bus 0 driven a little under the dialog
-    s.Tap(75, "ESCAPE").Click(80, 314, kDialogY).Dump(81, "gap");
-    s.Click(90, kDialogRestartX, kDialogY).Dump(91, "restart").Tap(100, "ESCAPE").Dump(101, "escape");
+    s.Tap(75, "ESCAPE").Click(80, 314, kDialogY).Dump(81, "gap");  // a quick Escape at 100
+    s.Click(90, kDialogRestartX, kDialogY).Dump(91, "restart").Hold(100, 100, "ESCAPE").Dump(101, "escape");
     s.Click(110, kDialogExitX, kDialogY).Dump(111, "exit").Dump(165, "menuAgain");
     // The fade out ended a step below 0, so this fade in takes one frame more.
     s.Click(180, kNewGameX, kNewGameY)
@@ -55,15 +59,19 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
 
 // Level 1 solved with Space and the arrows alone, while the arrows, the right Ctrl and Shift and the
 // mouse at the edges turn and zoom the camera; F shows the frame rate in game mode only.
-TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMoves) {
+// Taps and clicks go down and up within one frame, as xdotool or a touchpad's tap sends them, and a
+// frame stalls for four seconds while bus 3 drives.
+TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMovesAndAFrameStalls) {
     const int f = 70;  // the first frame at which the keys drive bus 0
     ScriptBuilder s;
-    s.SkipIntro().Shot(7, "menu").Hold(8, 9, "F").Shot(8, "menuF");
-    s.Click(10, kNewGameX, kNewGameY).Dump(52, "dialog");
+    for (int t : {2, 4, 6, f, f + 2, f + 4}) s.Hold(t, t, "SPACE");
+    s.Dump(7, "menu").Shot(7, "menu").Hold(8, 9, "F").Shot(8, "menuF");
+    s.QuickClick(10, kNewGameX, kNewGameY).Dump(52, "dialog");
     // OK on the level dialog; the same click also reaches the lot under it.
-    s.Click(60, kDialogOkX, kDialogY).Mouse(62, 400, 560).Dump(62, "ok");
+    s.QuickClick(60, kDialogOkX, kDialogY).Mouse(62, 400, 560).Dump(62, "ok");
     s.Shot(63, "game").Hold(64, 65, "F").Shot(64, "gameF").Shot(65, "gameAgain");
-    for (int t : {0, 2, 4, 81, 158, 160, 162, 239, 316, 318, 320, 322}) s.Tap(f + t, "SPACE");
+    for (int t : {81, 158, 160, 162, 239, 316, 318, 320, 322}) s.Tap(f + t, "SPACE");
+    s.Add(86, "stall 4000").Dump(86, "stall");
     s.Hold(f + 6, f + 51, "DOWN").Hold(f + 83, f + 128, "UP").Hold(f + 164, f + 209, "UP");
     s.Hold(f + 241, f + 286, "DOWN").Hold(f + 324, f + 369, "UP");
     s.Dump(f + 4, "picked3").Dump(f + 81, "picked4").Dump(f + 322, "picked0").Dump(f + 368, "end");
@@ -77,7 +85,8 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMoves) {
     RunDemo(folder, s);
     // The yaw starts at -2 and turns by 0.05 a frame; the distance changes by 5 a frame.
     ExpectDumps(folder, R"({
-        "dialog": {"/levelDialogShown": 1}, "ok": {"/levelDialogShown": 0, "/world/selectedBus": 0},
+        "menu": {"screen": "mainMenu"}, "dialog": {"/levelDialogShown": 1},
+        "ok": {"/levelDialogShown": 0, "/world/selectedBus": 0}, "stall": {"/fps": 0.25},
         "picked3": {"/world/selectedBus": 3}, "picked4": {"/world/selectedBus": 4},
         "picked0": {"/world/selectedBus": 0, "plays konec": 0},
         "end": {"/currentLevel": 1, "/fadingToNextLevel": 1, "plays konec": 1},
@@ -95,6 +104,38 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMoves) {
         "bottomEdge": {"/camera/distance": 135.0}, "shortOfBottom": {"/camera/distance": 135.0}
     })");
     EXPECT_LT(folder.Dump("end")["world"]["buses"][0]["corners"][0][1].get<double>(), -75.0);
+    // The stalled frame moves bus 3 a tenth of a second at most: three steps of a thirtieth, plus the
+    // speed gained in that frame; then and after the drive every bus is on the lot, none overlapping.
+    const json before = folder.Dump("right"), stall = folder.Dump("stall"), after = folder.Dump("picked4");
+    const json& bus = before["world"]["buses"][3];
+    const double speed = std::fabs(bus["speed"].get<double>());
+    ASSERT_GT(speed, 1.0) << "bus 3 was not driving when the stall came";
+    const json &p0 = bus["position"], &p1 = stall["world"]["buses"][3]["position"];
+    const double moved =
+        std::hypot(p1[0].get<double>() - p0[0].get<double>(), p1[2].get<double>() - p0[2].get<double>());
+    EXPECT_LE(moved, 3.0 * (speed + 0.7) + 0.01) << "the stalled frame moved bus 3 by " << moved;
+    auto footprint = [](const json& bus) {  // {minX, maxX, minZ, maxZ}
+        std::array<double, 4> f{1e9, -1e9, 1e9, -1e9};
+        for (const auto& c : bus["corners"])
+            for (int axis : {0, 1}) {
+                f[2 * axis] = std::min(f[2 * axis], c[axis].get<double>());
+                f[2 * axis + 1] = std::max(f[2 * axis + 1], c[axis].get<double>());
+            }
+        return f;
+    };
+    for (const json* dump : {&stall, &after}) {
+        const json& buses = (*dump)["world"]["buses"];
+        for (size_t i = 0; i < buses.size(); ++i) {
+            const auto a = footprint(buses[i]);
+            EXPECT_TRUE(a[0] >= -81 && a[1] <= 81 && a[2] >= -81 && a[3] <= 81) << "bus " << i;
+            for (size_t j = i + 1; j < buses.size(); ++j) {
+                const auto b = footprint(buses[j]);
+                EXPECT_FALSE(std::min(a[1], b[1]) - std::max(a[0], b[0]) > 6 &&
+                             std::min(a[3], b[3]) - std::max(a[2], b[2]) > 6)
+                    << "buses " << i << " and " << j << " overlap";
+            }
+        }
+    }
     // "FPS: 30 " at (20, 20) in the 12-pixel font, only in game mode, and no further down.
     const Picture menu = folder.Shot("menu"), menuF = folder.Shot("menuF"), game = folder.Shot("game"),
                   gameF = folder.Shot("gameF"), gameAgain = folder.Shot("gameAgain");
