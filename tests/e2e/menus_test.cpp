@@ -6,8 +6,6 @@
 
 namespace {
 
-using nlohmann::json;
-
 const int kResolutionX = 577, kResolutionY = 225, kDetailX = 577, kDetailY = 309, kSoundX = 573,
           kSoundY = 389, kOptionsOkX = 602, kOptionsOkY = 461, kStornoX = 649, kStornoY = 500;
 
@@ -32,20 +30,13 @@ TEST(Menus, AWalkThroughEveryScreen) {
     s.Dump(440, "closed").Dump(442, "stillMenu");
     // Hover: onto NOVÁ HRA, onto HESLO, off every button, back onto HESLO; HESLO blinks.
     s.Mouse(450, 100, 100).Dump(452, "beforeHover").Mouse(460, kNewGameX, kNewGameY);
-    s.Mouse(464, kPasswordX, kPasswordY)
-        .Mouse(472, 100, 100)
-        .Mouse(476, kPasswordX, kPasswordY)
-        .Dump(479, "hover");
+    s.Mouse(464, kPasswordX, kPasswordY).Mouse(472, 100, 100);
+    s.Mouse(476, kPasswordX, kPasswordY).Dump(479, "hover");
     for (int f = 480; f < 504; ++f) s.Shot(f, "blink" + std::to_string(f));
     // Options: a choice left by STORNO is shown again; Escape leaves too; OK writes config.ini.
-    s.Click(510, kOptionsX, kOptionsY)
-        .Dump(510, "options")
-        .Click(513, kResolutionX, kResolutionY)
-        .Dump(513, "changed");
-    s.Click(516, kStornoX, kStornoY)
-        .Dump(516, "optionsStorno")
-        .Click(519, kOptionsX, kOptionsY)
-        .Dump(520, "again");
+    s.Click(510, kOptionsX, kOptionsY).Dump(510, "options");
+    s.Click(513, kResolutionX, kResolutionY).Dump(513, "changed").Click(516, kStornoX, kStornoY);
+    s.Dump(516, "optionsStorno").Click(519, kOptionsX, kOptionsY).Dump(520, "again");
     s.Tap(522, "ESCAPE").Dump(522, "optionsEscape").Click(525, kOptionsX, kOptionsY);
     for (int f : {528, 530, 532}) s.Click(f, kResolutionX, kResolutionY).Dump(f, "res" + std::to_string(f));
     for (int f : {534, 536}) s.Click(f, kDetailX, kDetailY).Dump(f, "detail" + std::to_string(f));
@@ -56,74 +47,35 @@ TEST(Menus, AWalkThroughEveryScreen) {
 
     GameFolder folder(ConfigText().c_str());
     RunDemo(folder, s);
-    ExpectDumps(folder,
-                {
-                    {"intro1", "screen", "intro1"},
-                    {"intro2", "screen", "intro2"},
-                    {"intro3", "screen", "intro3"},
-                    {"intro3Late", "screen", "intro3"},
-                    {"menu", "screen", "mainMenu"},
-                    {"menu", "/active", 1},
-                    {"menu", "/sounds/played", json::array()},
-                    {"credits", "screen", "credits"},
-                    {"credits", "plays klik", 2},  // the hover and the click
-                    {"creditsByKey", "screen", "mainMenu"},
-                    {"creditsByKey", "plays klik", 0},
-                    {"creditsByClick", "screen", "mainMenu"},
-                    {"creditsByClick", "plays klik", 1},
-                    {"password", "screen", "password"},
-                    {"storno", "screen", "mainMenu"},
-                    {"storno", "plays klik", 1},
-                    {"escape", "screen", "mainMenu"},
-                    {"typed", "/passwordInput", "NERAB_  "},
-                    {"typed", "/cursor", 5},
-                    {"typed", "plays klik", 5},
-                    {"wrong", "/messageShown", 1},
-                    {"wrong", "/messageKind", 1},
-                    {"wrong", "screen", "mainMenu"},
-                    {"wrong", "/passwordInput", "        "},
-                    {"wrong", "/currentLevel", 0},
-                    {"wrong", "/active", 1},
-                    {"wrongLate", "/messageShown", 1},
-                    {"wrongGone", "/messageShown", 0},
-                    {"four", "/messageShown", 1},
-                    {"four", "/messageKind", 1},
-                    {"hoverUnderMessage", "/messageShown", 1},
-                    {"hoverUnderMessage", "/hoveredButton", 2},
-                    {"hoverUnderMessage", "plays klik", 1},
-                    {"closed", "/messageShown", 0},
-                    {"closed", "plays klik", 0},
-                    {"stillMenu", "screen", "mainMenu"},
-                    {"hover", "frames klik", {460, 464, 476}},
-                    {"hover", "/hoveredButton", 1},
-                    {"options", "screen", "options"},
-                    {"options", "/resolutionIndex", 1},
-                    {"options", "/sceneDetail", 1},
-                    {"options", "/soundEnabled", 1},
-                    {"changed", "/resolutionIndex", 2},
-                    {"optionsStorno", "screen", "mainMenu"},
-                    {"optionsStorno", "/messageShown", 0},
-                    {"optionsStorno", "plays klik", 1},
-                    {"again", "/resolutionIndex", 2},
-                    {"optionsEscape", "screen", "mainMenu"},
-                    {"optionsEscape", "/messageShown", 0},
-                    {"optionsEscape", "plays klik", 1},
-                    {"res528", "/resolutionIndex", 0},
-                    {"res530", "/resolutionIndex", 1},
-                    {"res532", "/resolutionIndex", 2},
-                    {"detail534", "/sceneDetail", 2},
-                    {"detail536", "/sceneDetail", 0},
-                    {"sound538", "/soundEnabled", 0},
-                    {"sound540", "/soundEnabled", 1},
-                    {"sound542", "/soundEnabled", 0},
-                    {"ok", "screen", "mainMenu"},
-                    {"ok", "/messageShown", 1},
-                    {"ok", "/messageKind", 0},
-                    {"okNext", "/messageShown", 1},
-                    {"noticeLate", "/messageShown", 1},
-                    {"noticeGone", "/messageShown", 0},
-                    {"hoverAfter", "plays klik", 1},  // the running game keeps its sound until the next start
-                });
+    ExpectDumps(folder, R"({
+        "intro1": {"screen": "intro1"}, "intro2": {"screen": "intro2"}, "intro3": {"screen": "intro3"},
+        "intro3Late": {"screen": "intro3"},
+        "menu": {"screen": "mainMenu", "/active": 1, "/sounds/played": []},
+        "credits": {"screen": "credits", "plays klik": 2},  // the hover and the click
+        "creditsByKey": {"screen": "mainMenu", "plays klik": 0},
+        "creditsByClick": {"screen": "mainMenu", "plays klik": 1},
+        "password": {"screen": "password"}, "storno": {"screen": "mainMenu", "plays klik": 1},
+        "escape": {"screen": "mainMenu"},
+        "typed": {"/passwordInput": "NERAB_  ", "/cursor": 5, "plays klik": 5},
+        "wrong": {"/messageShown": 1, "/messageKind": 1, "screen": "mainMenu", "/passwordInput": "        ",
+                  "/currentLevel": 0, "/active": 1},
+        "wrongLate": {"/messageShown": 1}, "wrongGone": {"/messageShown": 0},
+        "four": {"/messageShown": 1, "/messageKind": 1},
+        "hoverUnderMessage": {"/messageShown": 1, "/hoveredButton": 2, "plays klik": 1},
+        "closed": {"/messageShown": 0, "plays klik": 0}, "stillMenu": {"screen": "mainMenu"},
+        "hover": {"frames klik": [460, 464, 476], "/hoveredButton": 1},
+        "options": {"screen": "options", "/resolutionIndex": 1, "/sceneDetail": 1, "/soundEnabled": 1},
+        "changed": {"/resolutionIndex": 2}, "again": {"/resolutionIndex": 2},
+        "optionsStorno": {"screen": "mainMenu", "/messageShown": 0, "plays klik": 1},
+        "optionsEscape": {"screen": "mainMenu", "/messageShown": 0, "plays klik": 1},
+        "res528": {"/resolutionIndex": 0}, "res530": {"/resolutionIndex": 1},
+        "res532": {"/resolutionIndex": 2},
+        "detail534": {"/sceneDetail": 2}, "detail536": {"/sceneDetail": 0},
+        "sound538": {"/soundEnabled": 0}, "sound540": {"/soundEnabled": 1}, "sound542": {"/soundEnabled": 0},
+        "ok": {"screen": "mainMenu", "/messageShown": 1, "/messageKind": 0}, "okNext": {"/messageShown": 1},
+        "noticeLate": {"/messageShown": 1}, "noticeGone": {"/messageShown": 0},
+        "hoverAfter": {"plays klik": 1}  // the running game keeps its sound until the next start
+    })");
     EXPECT_FALSE(folder.Dump("never").is_object()) << "the program went on after EXIT";
     EXPECT_EQ(ReadFileBytes(folder.File("config.ini")), ConfigText(0, 1024, 768, 0));
 

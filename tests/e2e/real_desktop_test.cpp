@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -93,42 +92,27 @@ public:
     }
     bool ready() const { return ready_; }
     const std::string& display() const { return display_; }
-    std::string X(const std::string& command) const { return Output("DISPLAY=" + display_ + " " + command); }
+    std::string X(const std::string& command) const {
+        return Output("export DISPLAY=" + display_ + "; " + command);
+    }
 
     // The game window's place on the screen; empty while it is not viewable.
     Rect GameWindow() const {
-        const std::string id =
-            X("xdotool search --onlyvisible --name 'ZRM7 - Voltrana' 2>/dev/null | head -1");
-        std::istringstream info(id.empty() ? "" : X("xwininfo -id " + id));
+        std::istringstream info(
+            X("id=$(xdotool search --onlyvisible --name 'ZRM7 - Voltrana' | head -1); [ -n \"$id\" ] && "
+              "xwininfo -id $id | awk '/Absolute upper-left|Width:|Height:/ {print $NF}'"));
         Rect r;
-        for (std::string line; std::getline(info, line);) {
-            for (auto [key, value] : {std::pair{"Absolute upper-left X:", &r.x},
-                                      {"Absolute upper-left Y:", &r.y},
-                                      {"Width:", &r.width},
-                                      {"Height:", &r.height}})
-                if (const size_t at = line.find(key); at != std::string::npos)
-                    *value = std::atoi(line.c_str() + at + std::strlen(key));
-        }
-        return r;
+        info >> r.x >> r.y >> r.width >> r.height;
+        return info ? r : Rect{};
     }
 
-    // The whole screen (xwdtopnm writes 8 or 16 bits a channel).
+    // The whole screen, through a PNG file of 8 bits a channel.
     Picture Grab() const {
-        std::istringstream in(X("xwd -root -silent | xwdtopnm 2>/dev/null"));
-        Picture p;
-        std::string magic;
-        int maxValue = 0;
-        in >> magic >> p.width >> p.height >> maxValue;
-        in.get();
-        if (magic != "P6" || maxValue <= 0 || maxValue > 65535 || p.width <= 0 || p.height <= 0) return {};
-        p.rgb.resize(static_cast<size_t>(p.width) * p.height);
-        for (uint32_t& pixel : p.rgb)
-            for (int c = 0; c < 3; ++c) {
-                int v = in.get();
-                if (maxValue > 255) v = (v << 8) | in.get();
-                pixel = (pixel << 8) | static_cast<uint32_t>(v * 255 / maxValue);
-            }
-        return in ? p : Picture{};
+        const std::string file = "/tmp/voltrana-grab" + display_.substr(1) + ".png";
+        X("xwd -root -silent | xwdtopnm 2>/dev/null | pnmdepth 255 | pnmtopng >" + file);
+        const Picture p = ReadPng(file);
+        std::remove(file.c_str());
+        return p;
     }
 
     void Keys(const std::string& keys) const { X("xdotool key " + keys); }
@@ -180,8 +164,10 @@ bool BarsAreBlack(const Picture& grab, const Rect& window, const Rect& picture) 
     return true;
 }
 
-// The demo runner's shot of the main menu (cursor at the top left) or of level 1's dialog.
-Picture ShotOf(bool dialog) {
+// The demo runner's shot of the main menu (cursor at the top left) or of level 1's dialog, made once.
+const Picture& ShotOf(bool dialog) {
+    static Picture shots[2];
+    if (shots[dialog].Valid()) return shots[dialog];
     ScriptBuilder s;
     s.Mouse(0, 0, 0).SkipIntro();
     if (dialog)
@@ -190,25 +176,17 @@ Picture ShotOf(bool dialog) {
         s.Shot(20, "shot").Add(21, "quit");
     GameFolder folder(ConfigText(2).c_str());
     RunDemo(folder, s);
-    return folder.Shot("shot");
-}
-const Picture& MenuShot() {
-    static const Picture shot = ShotOf(false);
-    return shot;
-}
-const Picture& DialogShot() {
-    static const Picture shot = ShotOf(true);
-    return shot;
+    return shots[dialog] = folder.Shot("shot");
 }
 
 class RealDesktop : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool :
-             {"Xvfb", "openbox", "xdotool", "xwd", "xwdtopnm", "xwininfo", "xdpyinfo", "xprop"})
+             {"Xvfb", "openbox", "xdotool", "xwd", "xwdtopnm", "pnmtopng", "xwininfo", "xdpyinfo", "xprop"})
             if (Output(std::string("command -v ") + tool).empty())
                 GTEST_SKIP() << tool << " is missing (scripts/install-deps.sh installs it)";
-        ASSERT_TRUE(MenuShot().Valid());
+        ASSERT_TRUE(ShotOf(false).Valid());
     }
 
     // The real game in a fresh folder with the given config.ini, until its window shows.
@@ -225,10 +203,7 @@ protected:
         window = desktop.GameWindow();
         desktop.MoveTo(window.x, window.y);
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-        for (int i = 0; i < 3; ++i) {
-            desktop.Keys("space");
-            std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        }
+        desktop.Keys("--delay 400 space space space");
         return MenuFillsTheWindow(desktop, window);
     }
 
@@ -239,7 +214,7 @@ protected:
             const Picture grab = desktop.Grab();
             const Rect picture = Letterbox(window);
             return grab.Valid() && BarsAreBlack(grab, window, picture) &&
-                   MeanDifference(grab, picture, MenuShot(), {0, 0, 800, 600}) < 6;
+                   MeanDifference(grab, picture, ShotOf(false), {0, 0, 800, 600}) < 6;
         });
     }
 
@@ -263,7 +238,7 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayAndInstantInpu
     // The dialog's title and text, away from the buttons that light up under the cursor.
     auto dialogShows = [&] {
         const Picture grab = desktop.Grab();
-        return grab.Valid() && MeanDifference(grab, picture, DialogShot(), {250, 190, 300, 100}) < 8;
+        return grab.Valid() && MeanDifference(grab, picture, ShotOf(true), {250, 190, 300, 100}) < 8;
     };
     clickAt(kNewGameX, kNewGameY);
     ASSERT_TRUE(WaitFor(dialogShows)) << "an instant click on the new-game button was lost";
@@ -273,32 +248,9 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayAndInstantInpu
     EXPECT_TRUE(WaitFor(dialogShows)) << "an instant Escape was lost";
 }
 
-TEST_F(RealDesktop, WithOpenboxAltEnterSwitchesBetweenFullScreenAndAResizableWindow) {
-    Desktop desktop(true);
-    Start(desktop, ConfigText(2));
-    Rect window;
-    ASSERT_TRUE(ReachMainMenu(desktop, window));
-    EXPECT_EQ(window.width, kScreenWidth);
-    EXPECT_EQ(window.height, kScreenHeight);
-
-    desktop.Keys("alt+Return");
-    EXPECT_TRUE(
-        WaitFor([&] { return desktop.GameWindow().width == 800 && desktop.GameWindow().height == 600; }));
-    window = desktop.GameWindow();
-    desktop.MoveTo(window.x, window.y);
-    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after Alt+Enter";
-
-    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowsize 1000 500");
-    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == 1000; }));
-    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after a resize to 1000 x 500";
-
-    desktop.Keys("alt+Return");
-    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == kScreenWidth; }));
-    desktop.MoveTo(0, 0);
-    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "back in full screen";
-}
-
-TEST_F(RealDesktop, WindowOptionWithAnEmptyConfigStartsAWindowAtTheDefaultSize) {
+// With openbox: --window and an empty config.ini give an 800 x 600 window and log every default; Alt+Enter
+// goes to full screen and back, and a resized window letterboxes the picture.
+TEST_F(RealDesktop, WithOpenboxTheWindowOptionAltEnterAndAResize) {
     Desktop desktop(true);
     Start(desktop, "", {"--window"});
     Rect window;
@@ -308,6 +260,23 @@ TEST_F(RealDesktop, WindowOptionWithAnEmptyConfigStartsAWindowAtTheDefaultSize) 
     const std::string log = ReadFileBytes(folder_->File("log.txt"));
     for (const char* key : {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat", "SoundEnabled"})
         EXPECT_NE(log.find(std::string("chyba hodnota ") + key), std::string::npos) << log;
+
+    desktop.Keys("alt+Return");
+    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == kScreenWidth; }));
+    desktop.MoveTo(0, 0);
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "in full screen";
+    EXPECT_EQ(window.height, kScreenHeight);
+
+    desktop.Keys("alt+Return");
+    EXPECT_TRUE(
+        WaitFor([&] { return desktop.GameWindow().width == 800 && desktop.GameWindow().height == 600; }));
+    window = desktop.GameWindow();
+    desktop.MoveTo(window.x, window.y);
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "back in a window";
+
+    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowsize 1000 500");
+    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == 1000; }));
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after a resize to 1000 x 500";
 }
 
 }  // namespace

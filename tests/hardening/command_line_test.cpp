@@ -28,12 +28,8 @@ TEST(CommandLine, HelpAndVersionPrintAndAnUnknownOptionFails) {
     };
     for (const Case& c : cases) {
         GameFolder folder;
-        ProcessSpec spec;
-        spec.argv = {GameExe()};
+        ProcessSpec spec{{GameExe()}, folder.path(), {}, {"DISPLAY", "WAYLAND_DISPLAY"}, 30};
         spec.argv.insert(spec.argv.end(), c.args.begin(), c.args.end());
-        spec.folder = folder.path();
-        spec.unset = {"DISPLAY", "WAYLAND_DISPLAY"};
-        spec.timeoutSeconds = 30;
         const ProcessResult r = RunProcess(spec);
         SCOPED_TRACE(c.args.back());
         EXPECT_EQ(r.exitCode, c.status) << r.err;
