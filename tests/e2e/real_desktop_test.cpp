@@ -75,20 +75,30 @@ struct Rect {
 // An X server of its own, with openbox on it or with no window manager at all.
 class Desktop {
 public:
+    // A busy machine now and then loses a server or a window manager at its start: up to three tries,
+    // each on a display number of its own.
     explicit Desktop(bool windowManager) {
         int n = 90 + getpid() % 400;
-        while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
-               access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
-            ++n;
-        display_ = ":" + std::to_string(n);
-        const std::string size = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-        server_ = std::make_unique<Child>(std::vector<std::string>{"Xvfb", display_, "-screen", "0", size},
-                                          "", display_);
-        ready_ = WaitFor([&] { return !X("xdpyinfo >/dev/null 2>&1 && echo up").empty(); });
-        if (!ready_ || !windowManager) return;
-        manager_ = std::make_unique<Child>(std::vector<std::string>{"openbox"}, "", display_);
-        ready_ = WaitFor(
-            [&] { return X("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos; });
+        for (int attempt = 0; attempt < 3 && !ready_; ++attempt, ++n) {
+            manager_.reset();
+            server_.reset();
+            while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
+                   access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
+                ++n;
+            display_ = ":" + std::to_string(n);
+            const std::string size =
+                std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+            server_ = std::make_unique<Child>(
+                std::vector<std::string>{"Xvfb", display_, "-screen", "0", size}, "", display_);
+            ready_ = WaitFor([&] { return !X("xdpyinfo >/dev/null 2>&1 && echo up").empty(); }, 30);
+            if (!ready_ || !windowManager) continue;
+            manager_ = std::make_unique<Child>(std::vector<std::string>{"openbox"}, "", display_);
+            ready_ = WaitFor(
+                [&] {
+                    return X("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+                },
+                30);
+        }
     }
     bool ready() const { return ready_; }
     const std::string& display() const { return display_; }
@@ -202,20 +212,24 @@ protected:
     bool ReachMainMenu(Desktop& desktop, Rect& window) {
         window = desktop.GameWindow();
         desktop.MoveTo(window.x, window.y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-        desktop.Keys("--delay 400 space space space");
+        // The window shows while the game is still loading, and a busy machine loads slowly: Space is
+        // tapped until the menu is there (on the menu itself Space does nothing).
+        for (int taps = 0; taps < 40 && !MenuFillsTheWindow(desktop, window, 0.4); ++taps)
+            desktop.Keys("space");
         return MenuFillsTheWindow(desktop, window);
     }
 
     // The grab shows the main menu letterboxed into the window, with black bars.
-    bool MenuFillsTheWindow(Desktop& desktop, Rect& window) {
-        return WaitFor([&] {
-            window = desktop.GameWindow();
-            const Picture grab = desktop.Grab();
-            const Rect picture = Letterbox(window);
-            return grab.Valid() && BarsAreBlack(grab, window, picture) &&
-                   MeanDifference(grab, picture, ShotOf(false), {0, 0, 800, 600}) < 6;
-        });
+    bool MenuFillsTheWindow(Desktop& desktop, Rect& window, double seconds = 60) {
+        return WaitFor(
+            [&] {
+                window = desktop.GameWindow();
+                const Picture grab = desktop.Grab();
+                const Rect picture = Letterbox(window);
+                return grab.Valid() && BarsAreBlack(grab, window, picture) &&
+                       MeanDifference(grab, picture, ShotOf(false), {0, 0, 800, 600}) < 6;
+            },
+            seconds);
     }
 
     std::unique_ptr<GameFolder> folder_;
