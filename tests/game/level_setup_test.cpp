@@ -115,21 +115,10 @@ TEST_F(LevelSetUp, OddPlacementsAreSafeAndKeepTheDrawsInStep) {
 
 }  // namespace
 
-TEST(Random, MatchesTheGeneratorAndBetweenReachesBothEnds) {
+TEST(Random, MatchesTheGenerator) {
     // The first values from seed 0 and seed 1 of this generator.
     gameSrand(0);
     EXPECT_EQ(std::vector<int>({gameRand(), gameRand()}), std::vector<int>({38, 7719}));
     gameSrand(1);
     EXPECT_EQ(std::vector<int>({gameRand(), gameRand(), gameRand()}), std::vector<int>({41, 18467, 6334}));
-    // The seed whose first draw is r, by inverting one step of the generator (Newton's iteration for
-    // the inverse of the multiplier modulo 2^32).
-    uint32_t inverse = 214013u;
-    for (int i = 0; i < 5; ++i) inverse *= 2u - 214013u * inverse;
-    const auto seedYielding = [&](uint32_t r) { return ((r << 16) - 2531011u) * inverse; };
-    gameSrand(seedYielding(0));
-    EXPECT_EQ(randomBetween(-0.1f, 0.1f), -0.1f);
-    gameSrand(seedYielding(32767));
-    EXPECT_FLOAT_EQ(randomBetween(-0.1f, 0.1f), 0.1f);
-    gameSrand(seedYielding(16384));
-    EXPECT_NEAR(randomBetween(10.0f, 20.0f), 15.0f, 1e-3f);
 }
