@@ -22,6 +22,7 @@
 struct SoundEvent {
     int slot;
     bool looped;
+    bool operator==(const SoundEvent&) const = default;
 };
 
 class MenuHarness : public ::testing::Test {
@@ -102,11 +103,6 @@ protected:
 
     // Sounds played since the last call.
     std::vector<SoundEvent> TakePlayed() { return std::exchange(events_, {}); }
-    int PlayedCount(int slot) {
-        int n = 0;
-        for (const SoundEvent& e : events_) n += e.slot == slot;
-        return n;
-    }
 
     std::unique_ptr<Menu> menu_;
     float fps_ = 60.0f;
