@@ -2,8 +2,6 @@
 // line ("RS 27 1", "TEX 0 t3", "DRAW 4 0 6", ...), so tests can check what reached the device and in
 // which order without a GPU. Vertex buffers are plain memory.
 #pragma once
-#include <algorithm>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,8 +108,8 @@ public:
     }
     std::vector<std::string> DrawLines() const {
         std::vector<std::string> out;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
-                     [](const std::string& c) { return c.rfind("DRAW", 0) == 0; });
+        for (const auto& c : calls)
+            if (c.rfind("DRAW", 0) == 0) out.push_back(c);
         return out;
     }
 

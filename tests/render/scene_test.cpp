@@ -288,7 +288,8 @@ TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
     fake.device.calls.clear();
     scene.Draw();
     auto& d = fake.device;
-    EXPECT_EQ(d.Last("TSS 1 1 ", true) + d.Last("TEX 0 ", true) + d.Last("TEX 1 ", true), "noneTEX 0 t30none");
+    EXPECT_EQ(d.Last("TSS 1 1 ", true) + d.Last("TEX 0 ", true) + d.Last("TEX 1 ", true),
+              "noneTEX 0 t30none");
 
     // Nothing reaches a device that is gone.
     fake.device.calls.clear();
