@@ -89,7 +89,9 @@ TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNig
         g_world.updateWorld();
         std::vector<int> slots = expected;
         if (!night && detail < 2) slots.insert(slots.end(), traffic.begin(), traffic.end());
-        EXPECT_EQ(drawnSlots(), slots) << night << " " << detail;
+        std::vector<int> drawn = kinds();
+        std::erase_if(drawn, [](int slot) { return slot < 0; });  // the models only
+        EXPECT_EQ(drawn, slots) << night << " " << detail;
         EXPECT_FLOAT_EQ(g_world.trafficPhase, phase + 2.4f);
     }
     // The selection marker above bus 0, bobbing with the phase.

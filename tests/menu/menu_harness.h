@@ -41,8 +41,7 @@ protected:
     void TearDown() override {
         g_soundObserver = SoundObserver{};
         for (Sound& s : g_resources.sounds) s.loaded = 0;
-        menu_.reset();
-        g_input = Input{};
+        menu_.reset(), g_input = Input{};
     }
     // Builds a fresh menu at the given back-buffer size and start-up settings.
     void Build(int width = 800, int height = 600) {
