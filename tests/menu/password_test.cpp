@@ -99,17 +99,14 @@ TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensFailsAndTheMessageStaysTwoSeco
     EXPECT_EQ(menu_->messageTimer, 0.0f);
 }
 
-TEST_F(PasswordTest, EscapeCancelsAndEscapeWithReturnFailsWithTheMessage) {
-    for (bool withReturn : {false, true}) {
-        Reopen();
-        Type("NERAD");
-        KeyDown(DIK_ESCAPE);
-        KeyDown(DIK_RETURN, withReturn);
-        Frame();
-        // The cancelled input is empty and matches nothing.
-        EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->mainMenuScreen == 1 && menu_->active == 1 &&
-                    Input() == "        " && menu_->messageShown == withReturn);
-    }
+// Escape alone cancels (the scripted menu walk); with Return in the same frame the cancelled, empty
+// input is confirmed too and matches nothing.
+TEST_F(PasswordTest, EscapeWithReturnCancelsAndFailsWithTheMessage) {
+    Type("NERAD");
+    KeyDown(DIK_ESCAPE), KeyDown(DIK_RETURN);
+    Frame();
+    EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->mainMenuScreen == 1 && menu_->active == 1 &&
+                Input() == "        " && menu_->messageShown == 1);
 }
 
 TEST_F(PasswordTest, OkLightsUpAndConfirmsAClickBesideDoesNothing) {

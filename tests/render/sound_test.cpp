@@ -62,7 +62,6 @@ std::vector<std::string> g_played;
 
 TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     ScopedTempDir dir;
-    WriteFileBytes("log.txt", "");
     WriteFileBytes("day.wav", Wav(1, 1, 22050, 16, std::string(44100, '\0')));
     const int32_t saved = SoundEnabled;
     g_soundObserver.played = [](const Sound& s, uint8_t looped) {
@@ -80,11 +79,10 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
         EXPECT_TRUE(s.loaded == 0 && s.data == nullptr && s.source == 0u);
     }
     SoundShutdown();
-    EXPECT_TRUE(ReadFileBytes("log.txt").empty() && g_played.empty());
+    EXPECT_TRUE(g_played.empty());
 
     SoundEnabled = 1;
     SoundStartup();
-    EXPECT_EQ(ReadFileBytes("log.txt"), "Inicializujem Zvuk\n");
     const bool audio = alcGetCurrentContext() != nullptr;
     Sound loop, missing;
     loop.Load("day.wav");
