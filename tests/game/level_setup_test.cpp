@@ -74,10 +74,10 @@ TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive
         EXPECT_EQ(g_world.obstacleCount, barriers + 23) << "level " << level;
         for (int k = 0; k < g_world.obstacleCount; ++k) {
             const Obstacle& o = g_world.obstacles[k];
-            EXPECT_FALSE(o.position.x == -10.0f && o.position.z == -70.0f);
-            EXPECT_TRUE(o.index == k && o.minCorner.x == o.position.x - 10.0f &&
-                        o.maxCorner.z == o.position.z + 10.0f);
-            EXPECT_TRUE(k < barriers || (o.kind >= 21 && o.kind <= 24));
+            EXPECT_TRUE(!(o.position.x == -10.0f && o.position.z == -70.0f) && o.index == k &&
+                        o.minCorner.x == o.position.x - 10.0f && o.maxCorner.z == o.position.z + 10.0f &&
+                        (k < barriers || (o.kind >= 21 && o.kind <= 24)))
+                << "level " << level << " piece " << k;
         }
     }
 }

@@ -154,8 +154,8 @@ TEST_F(Screens, AnyKeyOrClickLeavesTheClosingScreenForTheFirstLogoWithTheWheelsL
         EXPECT_TRUE(menu_->closingScreen == 0 && menu_->introScreen1 == 1) << key;
         // The first logo screen has run one frame since, from a timer of 0; the wheels wait at their new
         // start.
-        EXPECT_NEAR(menu_->introTimer, 1000.0f / fps_ * 0.00045f, 1e-6f);
-        EXPECT_TRUE(menu_->wheelY[0] == -50.0f && menu_->wheelY[1] == -100.0f &&
+        EXPECT_TRUE(std::fabs(menu_->introTimer - 1000.0f / fps_ * 0.00045f) < 1e-6f &&
+                    menu_->wheelY[0] == -50.0f && menu_->wheelY[1] == -100.0f &&
                     menu_->wheelSpeed[0] == 0.0f && menu_->wheelSpeed[1] == 0.0f);
     }
     EXPECT_TRUE(TakePlayed().empty()) << "leaving the closing screen is silent";

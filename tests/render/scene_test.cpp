@@ -72,16 +72,15 @@ TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
                    {Face(0, 0, {64, 5, -128, 0.1f, 0.2f, 0, 0, 0, 0.3f, 0.4f, 1, 0, 0, 0.5f, 0.6f})}));
     ASSERT_EQ(scene.faceCount, 1);
     const SceneFace& f = scene.faces[0];
-    ExpectVec(f.positions[2], {64, 5, -128});
-    ExpectVec(f.positions[0], {1, 0, 0});
     // The buffer draws C, B, A for a face written A, B, C; detail coordinates are x / 64 and z / 64.
     const SceneVertex* v = Vertices();
-    EXPECT_EQ(
-        (std::vector<float>{f.texCoords[2][0], f.texCoords[0][1], f.detailCoords[2][0], f.detailCoords[2][1],
-                            f.detailCoords[0][0], v[0].x, v[2].x, v[2].du, v[2].dv, v[1].u}),
-        (std::vector<float>{0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f}));
-    EXPECT_EQ(fake.device.Find("VB 120 8 530"), 0);
-    EXPECT_EQ(fake.device.buffers.back()->lockFlags, std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
+    EXPECT_EQ((std::vector<float>{f.positions[2].x, f.positions[2].y, f.positions[2].z, f.positions[0].x,
+                                  f.positions[0].z, f.positions[0].y, f.texCoords[2][0], f.texCoords[0][1],
+                                  f.detailCoords[2][0], f.detailCoords[2][1], f.detailCoords[0][0], v[0].x,
+                                  v[2].x, v[2].du, v[2].dv, v[1].u}),
+              (std::vector<float>{64, 5, -128, 1, 0, 0, 0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f}));
+    EXPECT_TRUE(fake.device.Find("VB 120 8 530") == 0 &&
+                fake.device.buffers.back()->lockFlags == std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
 }
 
 TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
