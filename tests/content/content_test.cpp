@@ -33,14 +33,12 @@ TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
         return std::count(b.rgb.begin(), b.rgb.end(), colour);
     };
     // The cursor's tip is its top-left pixel on a magenta ground.
-    EXPECT_NE(Bitmap(180).At(0, 0), magenta);
-    EXPECT_EQ(Bitmap(180).At(31, 31), magenta);
+    EXPECT_TRUE(Bitmap(180).At(0, 0) != magenta && Bitmap(180).At(31, 31) == magenta);
     // Main-menu buttons are drawn without blending: no keyed texel may show black there.
     for (int id = 137; id <= 151; ++id) EXPECT_EQ(count(id, magenta), 0) << id;
     // Blended panels have a keyed ground at their corners; the message box and the dialog are dark inside.
     for (int id : {135, 155, 163, 165, 169, 170, 177}) EXPECT_EQ(Bitmap(id).At(0, 0), magenta) << id;
-    EXPECT_LT(brightness(Bitmap(155).At(256, 130)), 200);
-    EXPECT_LT(brightness(Bitmap(135).At(256, 64)), 200);
+    EXPECT_TRUE(brightness(Bitmap(155).At(256, 130)) < 200 && brightness(Bitmap(135).At(256, 64)) < 200);
     // The bus bodies key their windows green; cars, barriers and markers never use that green.
     for (int id : {183, 185, 186, 187, 190}) EXPECT_GT(count(id, green), 4000) << id;
     for (int id : {191, 192, 193, 178, 179, 182}) EXPECT_EQ(count(id, green), 0) << id;
@@ -53,8 +51,7 @@ TEST(ContentBitmaps, KeyColoursSitWhereTheGameExpectsThem) {
     for (const auto& b : {std::pair{-230, -100}, std::pair{-73, 73}, std::pair{100, 230}})
         for (double sx : {b.first + 8.0, b.second - 8.0})
             for (double sy : {114.0, 142.0}) EXPECT_GT(at(sx, sy), 150) << sx << "," << sy;
-    EXPECT_LT(at(-86, 128), 150);
-    EXPECT_LT(at(86, 128), 150);
+    EXPECT_TRUE(at(-86, 128) < 150 && at(86, 128) < 150);
 }
 
 // A model file as the game loads it, with the bounds of its positions over all frames on x, y and z.
@@ -86,9 +83,8 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     for (const auto& [name, fit] : models) {
         const LoadedModel m(name);
         SCOPED_TRACE(name);
-        EXPECT_EQ(m.frameCount, fit.first);
-        EXPECT_GT(m.triangleCount, 0);
-        EXPECT_EQ(m.size, 12 + size_t(m.frameCount) * m.triangleCount * 112);
+        EXPECT_TRUE(m.frameCount == fit.first && m.triangleCount > 0 &&
+                    m.size == 12 + size_t(m.frameCount) * m.triangleCount * 112);
         if (fit.second == 0) continue;
         // Barriers and walls stay in their cell (drawn 1.5 towards +z); buses 7 wide on the ground.
         const bool barrier = fit.second == 8.5f;
@@ -99,8 +95,7 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     // The bodies rest from frame 20 on and shake before; they are as long as their footprint.
     const LoadedModel body("karosa.shd");
     for (int f = 21; f < 32; ++f) EXPECT_EQ(body.At(f, 0, 0, 1), body.At(20, 0, 0, 1));
-    EXPECT_NE(body.At(2, 0, 0, 0), body.At(20, 0, 0, 0));
-    EXPECT_GT(body.hi[2] - body.lo[2], 2 * 19.2f - 4);
+    EXPECT_TRUE(body.At(2, 0, 0, 0) != body.At(20, 0, 0, 0) && body.hi[2] - body.lo[2] > 2 * 19.2f - 4);
     // Wheels: a diameter of about 4.8 as the game scales them (1.21), one turn over frames 2 to 31.
     const LoadedModel wheel("karosakol.shd");
     EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * 1.21f, 4.8f, 0.3f);
@@ -111,12 +106,10 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
                 d = std::max(d, std::fabs(wheel.At(a, t, 0, i) - wheel.At(b, t, 0, i)));
         return d;
     };
-    EXPECT_GT(distance(2, 3), 0.1f);
-    EXPECT_NEAR(distance(2, 3), distance(31, 2), 0.05f);
+    EXPECT_TRUE(distance(2, 3) > 0.1f && std::fabs(distance(2, 3) - distance(31, 2)) < 0.05f);
     // The arrow's tip is at its origin, pointing down.
     const LoadedModel arrow("arrow.shd");
-    EXPECT_NEAR(arrow.lo[1], 0.0f, 1e-4f);
-    EXPECT_GT(arrow.hi[1], 8.0f);
+    EXPECT_TRUE(std::fabs(arrow.lo[1]) < 1e-4f && arrow.hi[1] > 8.0f);
 }
 
 TEST(ContentScenes, EveryDetailParsesKeepsTheLotClearAndHasWhatTheTownNeeds) {
@@ -184,13 +177,11 @@ TEST(ContentScenes, EveryDetailParsesKeepsTheLotClearAndHasWhatTheTownNeeds) {
                 ++groundUp;
             }
         }
-        EXPECT_GE(lot, 128);  // 64 cells
-        EXPECT_TRUE(detail != 2 || groundUp > 100);
+        EXPECT_TRUE(lot >= 128 && (detail != 2 || groundUp > 100));  // 64 cells
         s.Release();
     }
-    EXPECT_GE(triangles[0], 4 * triangles[2]);
-    EXPECT_LE(triangles[0], 6 * triangles[2]);
-    EXPECT_TRUE(triangles[2] < triangles[1] && triangles[1] < triangles[0]);
+    EXPECT_TRUE(triangles[0] >= 4 * triangles[2] && triangles[0] <= 6 * triangles[2] &&
+                triangles[2] < triangles[1] && triangles[1] < triangles[0]);
 }
 
 TEST(ContentSounds, SixteenBitMonoPcmOfTheirLengthsAndSeamlessLoops) {

@@ -55,11 +55,11 @@ TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
         drawProp(kind, at, yaw);
         ASSERT_EQ(kinds(), std::vector<int>{slot}) << kind;
         const WorldDrawEvent& e = g_drawn[0];
+        // The exit arrow lies flat.
         EXPECT_TRUE(std::fabs(e.position.x - drawnAt.x) < 0.01f && e.position.y == drawnAt.y &&
-                    std::fabs(e.position.z - drawnAt.z) < 0.01f)
+                    std::fabs(e.position.z - drawnAt.z) < 0.01f && e.rotation.y == drawnYaw &&
+                    e.rotation.z == (kind == 11 ? 1.57f : 0.0f))
             << kind;
-        EXPECT_EQ(e.rotation.y, drawnYaw) << kind;
-        EXPECT_EQ(e.rotation.z, kind == 11 ? 1.57f : 0.0f) << kind;  // the exit arrow lies flat
     }
 }
 
@@ -89,13 +89,15 @@ TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNig
         g_world.updateWorld();
         std::vector<int> slots = expected;
         if (!night && detail < 2) slots.insert(slots.end(), traffic.begin(), traffic.end());
-        EXPECT_EQ(drawnSlots(), slots) << night << " " << detail;
+        std::vector<int> drawn = kinds();
+        std::erase_if(drawn, [](int slot) { return slot < 0; });  // the models only
+        EXPECT_EQ(drawn, slots) << night << " " << detail;
         EXPECT_FLOAT_EQ(g_world.trafficPhase, phase + 2.4f);
     }
     // The selection marker above bus 0, bobbing with the phase.
     EXPECT_FLOAT_EQ(g_world.markerPhase, 4 * 0.23f);
-    EXPECT_FLOAT_EQ(g_world.markerPosition.y, 4.0f * std::sin(4 * 0.23f) + 28.0f);
-    EXPECT_EQ(g_world.markerPosition.x, g_world.buses[0].position.x);
+    EXPECT_TRUE(std::fabs(g_world.markerPosition.y - 4.0f * std::sin(4 * 0.23f) - 28.0f) < 1e-4f &&
+                g_world.markerPosition.x == g_world.buses[0].position.x);
 }
 
 TEST_F(WorldDraw, TrafficWraps) {
@@ -103,9 +105,9 @@ TEST_F(WorldDraw, TrafficWraps) {
     addBus(-10.0f, 0.0f);
     g_world.trafficPhase = -200.0f;
     run(395);
-    EXPECT_GT(g_world.trafficPhase, 740.0f);
+    const float before = g_world.trafficPhase;
     g_world.updateWorld();
-    EXPECT_EQ(g_world.trafficPhase, -650.0f);
+    EXPECT_TRUE(before > 740.0f && g_world.trafficPhase == -650.0f) << before;
 }
 
 }  // namespace

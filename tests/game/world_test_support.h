@@ -42,8 +42,7 @@ protected:
         g_menu.fadingToNextLevel = g_menu.fadingIn = g_menu.fadingToMenu = 0;
         SceneDetail = isNight = 0;
         g_fps = 30.0f;
-        g_drawn.clear();
-        g_played.clear();
+        g_drawn.clear(), g_played.clear();
         g_worldDrawHook = [](const WorldDrawEvent& e) { g_drawn.push_back(e); };
         g_worldSoundHook = [](int32_t slot) { g_played.push_back(slot); };
         // A viewport and identity transforms: the centre pixel then unprojects to the origin, and the
@@ -63,11 +62,5 @@ protected:
     }
     static void run(int frames) {
         for (int f = 0; f < frames; ++f) g_world.updateWorld();
-    }
-    static std::vector<int32_t> drawnSlots() {
-        std::vector<int32_t> slots;
-        for (const WorldDrawEvent& e : g_drawn)
-            if (e.kind == WorldDrawEvent::kModel) slots.push_back(e.slot);
-        return slots;
     }
 };

@@ -22,6 +22,7 @@
 struct SoundEvent {
     int slot;
     bool looped;
+    bool operator==(const SoundEvent&) const = default;
 };
 
 class MenuHarness : public ::testing::Test {
@@ -40,8 +41,7 @@ protected:
     void TearDown() override {
         g_soundObserver = SoundObserver{};
         for (Sound& s : g_resources.sounds) s.loaded = 0;
-        menu_.reset();
-        g_input = Input{};
+        menu_.reset(), g_input = Input{};
     }
     // Builds a fresh menu at the given back-buffer size and start-up settings.
     void Build(int width = 800, int height = 600) {
@@ -102,11 +102,6 @@ protected:
 
     // Sounds played since the last call.
     std::vector<SoundEvent> TakePlayed() { return std::exchange(events_, {}); }
-    int PlayedCount(int slot) {
-        int n = 0;
-        for (const SoundEvent& e : events_) n += e.slot == slot;
-        return n;
-    }
 
     std::unique_ptr<Menu> menu_;
     float fps_ = 60.0f;

@@ -71,16 +71,15 @@ TEST_F(ModelTest, DrawWritesNegatedVAndWhiteAndUsesTheDynamicBuffer) {
     const ModelVertex* v = Vertices();
     for (auto [got, want] : {std::pair{v[1].u, 0.5f}, {v[1].v, -0.25f}, {v[2].y, 2.0f}, {v[2].ny, 1.0f}})
         EXPECT_FLOAT_EQ(got, want);
-    EXPECT_EQ(v[0].diffuse, 0xFFFFFFFFu);
-    EXPECT_EQ(fake.device.buffers.back()->lockFlags.back(), DWORD(D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE));
+    EXPECT_TRUE(v[0].diffuse == 0xFFFFFFFFu &&
+                fake.device.buffers.back()->lockFlags.back() == DWORD(D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE));
     const auto& c = fake.device.calls;
     const int draw = fake.device.Find("DRAW 4 0 1");
     ASSERT_GT(draw, 1);
-    EXPECT_EQ(c[0], "XF 256");
-    EXPECT_EQ(c[draw - 2] + c[draw - 1] + c[draw + 1], "STREAM 36FVF 338RS 137 0");
-    EXPECT_LT(fake.device.Find("RS 137 0"), draw);  // lighting as the model says, then the unlit stages
-    EXPECT_LT(fake.device.Find("RS 29 1"), draw);
-    EXPECT_EQ(fake.device.Last("RS 29 "), "RS 29 0");
+    EXPECT_EQ(c[0] + c[draw - 2] + c[draw - 1] + c[draw + 1] + fake.device.Last("RS 29 "),
+              "XF 256STREAM 36FVF 338RS 137 0RS 29 0");
+    // Lighting and specular as the model says before the draw, then the unlit stages.
+    EXPECT_TRUE(fake.device.Find("RS 137 0") < draw && fake.device.Find("RS 29 1") < draw);
 }
 
 TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWholeFrames) {
@@ -106,10 +105,8 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWho
     // A short file keeps its complete frames: three whole frames and half of the fourth.
     WriteFileBytes("log.txt", "");
     Load(ModelBytes(5, 2, 7));
-    EXPECT_EQ(model.frameCount, 3);
-    EXPECT_NE(Log().find("  Chybny subor: "), std::string::npos);
-    EXPECT_FLOAT_EQ(DrawnX(2.5f), 2);
-    EXPECT_FLOAT_EQ(DrawnX(3.5f), 0);
+    EXPECT_TRUE(model.frameCount == 3 && Log().find("  Chybny subor: ") != std::string::npos);
+    EXPECT_TRUE(DrawnX(2.5f) == 2 && DrawnX(3.5f) == 0);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Drawing on the real device (llvmpipe) and reading the back buffer.
 #include <gtest/gtest.h>
 
-
 #include "engine/engine.h"
 #include "engine/game_state.h"
 #include "platform/bitmap_resources.h"

@@ -10,16 +10,11 @@ struct GroupRecord {
     int index = 0;
     std::vector<int> textureIds{9001};  // no such bitmap: creation fails without touching the device
     float frameDuration = 0.0f;
-    int blendMode = 0;
-    int textureMode = 0;
-    int materialKind = 0;
-    int specular = 0;
-    int smooth = 0;
+    int blendMode = 0, textureMode = 0, materialKind = 0, specular = 0, smooth = 0;
 };
 
 struct FaceRecord {
-    int index = 0;
-    int group = 0;
+    int index = 0, group = 0;
     float v[3][5] = {};  // x, y, z, u, v of the three corners in file order
 };
 

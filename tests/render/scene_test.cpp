@@ -72,24 +72,15 @@ TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
                    {Face(0, 0, {64, 5, -128, 0.1f, 0.2f, 0, 0, 0, 0.3f, 0.4f, 1, 0, 0, 0.5f, 0.6f})}));
     ASSERT_EQ(scene.faceCount, 1);
     const SceneFace& f = scene.faces[0];
-    ExpectVec(f.positions[2], {64, 5, -128});
-    ExpectVec(f.positions[0], {1, 0, 0});
     // The buffer draws C, B, A for a face written A, B, C; detail coordinates are x / 64 and z / 64.
     const SceneVertex* v = Vertices();
-    const float got[] = {f.texCoords[2][0],
-                         f.texCoords[0][1],
-                         f.detailCoords[2][0],
-                         f.detailCoords[2][1],
-                         f.detailCoords[0][0],
-                         v[0].x,
-                         v[2].x,
-                         v[2].du,
-                         v[2].dv,
-                         v[1].u};
-    const float want[] = {0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f};
-    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
-    EXPECT_EQ(fake.device.Find("VB 120 8 530"), 0);
-    EXPECT_EQ(fake.device.buffers.back()->lockFlags, std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
+    EXPECT_EQ((std::vector<float>{f.positions[2].x, f.positions[2].y, f.positions[2].z, f.positions[0].x,
+                                  f.positions[0].z, f.positions[0].y, f.texCoords[2][0], f.texCoords[0][1],
+                                  f.detailCoords[2][0], f.detailCoords[2][1], f.detailCoords[0][0], v[0].x,
+                                  v[2].x, v[2].du, v[2].dv, v[1].u}),
+              (std::vector<float>{64, 5, -128, 1, 0, 0, 0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f}));
+    EXPECT_TRUE(fake.device.Find("VB 120 8 530") == 0 &&
+                fake.device.buffers.back()->lockFlags == std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
 }
 
 TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
@@ -130,16 +121,17 @@ TEST_F(SceneTest, RecordsInAnyOrderArePackedByGroupThenFaceAndStrayFacesAreLeftO
               std::string::npos)
         << Log();
     // Group 0: faces 2, 3; group 1: faces 0, 1.
-    EXPECT_TRUE(scene.groups[0].firstVertex == 0 && scene.groups[0].primitiveCount == 2);
-    EXPECT_TRUE(scene.groups[1].firstVertex == 6 && scene.groups[1].primitiveCount == 2);
+    const auto ranges = [&] {
+        return std::vector<int>{scene.groups[0].firstVertex, scene.groups[0].primitiveCount,
+                                scene.groups[1].firstVertex, scene.groups[1].primitiveCount};
+    };
+    EXPECT_EQ(ranges(), (std::vector<int>{0, 2, 6, 2}));
     for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(Vertices()[3 * i + 2].x, (i + 2) % 4);
 
     // Faces of groups that do not exist are left out; the ranges stay contiguous.
     Load(SceneText(2, 4, {Group(0), Group(1)}, {face(0, 1), face(1, 5), face(2, 0), face(3, -3)}));
-    EXPECT_TRUE(scene.groups[0].firstVertex == 0 && scene.groups[0].primitiveCount == 1);
-    EXPECT_TRUE(scene.groups[1].firstVertex == 3 && scene.groups[1].primitiveCount == 1);
-    EXPECT_FLOAT_EQ(Vertices()[2].x, 2);
-    EXPECT_FLOAT_EQ(Vertices()[5].x, 0);
+    EXPECT_EQ(ranges(), (std::vector<int>{0, 1, 3, 1}));
+    EXPECT_TRUE(Vertices()[2].x == 2 && Vertices()[5].x == 0);
 }
 
 TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
@@ -200,8 +192,7 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
         EXPECT_NE(Log().find(line), std::string::npos) << Log();
     EXPECT_EQ(Log().find("Textura 140"), std::string::npos);
     scene.Draw();  // a group without textures draws untextured
-    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 null");
-    EXPECT_EQ(fake.device.DrawLines().at(0), "DRAW 4 0 1");
+    EXPECT_EQ(fake.device.Last("TEX 0 ", true) + fake.device.DrawLines().at(0), "TEX 0 nullDRAW 4 0 1");
 }
 
 TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesNothing) {
@@ -295,9 +286,9 @@ TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
     GiveTextures(0, {30});
     fake.device.calls.clear();
     scene.Draw();
-    EXPECT_EQ(fake.device.Find("TSS 1 1 8"), -1);
-    EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 t30");
-    EXPECT_EQ(fake.device.Last("TEX 1 ", true), "none");
+    auto& d = fake.device;
+    EXPECT_EQ(d.Last("TSS 1 1 ", true) + d.Last("TEX 0 ", true) + d.Last("TEX 1 ", true),
+              "noneTEX 0 t30none");
 
     // Nothing reaches a device that is gone.
     fake.device.calls.clear();

@@ -62,7 +62,6 @@ std::vector<std::string> g_played;
 
 TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     ScopedTempDir dir;
-    WriteFileBytes("log.txt", "");
     WriteFileBytes("day.wav", Wav(1, 1, 22050, 16, std::string(44100, '\0')));
     const int32_t saved = SoundEnabled;
     g_soundObserver.played = [](const Sound& s, uint8_t looped) {
@@ -80,20 +79,17 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
         EXPECT_TRUE(s.loaded == 0 && s.data == nullptr && s.source == 0u);
     }
     SoundShutdown();
-    EXPECT_EQ(ReadFileBytes("log.txt"), "");
     EXPECT_TRUE(g_played.empty());
 
     SoundEnabled = 1;
     SoundStartup();
-    EXPECT_EQ(ReadFileBytes("log.txt"), "Inicializujem Zvuk\n");
     const bool audio = alcGetCurrentContext() != nullptr;
     Sound loop, missing;
     loop.Load("day.wav");
     missing.Load("nowhere.wav");
-    EXPECT_TRUE(loop.loaded == 1 && loop.size == 44100);
     // A missing file is silence, not an error.
-    EXPECT_TRUE(missing.loaded == 1 && missing.size == 0 && missing.data == nullptr);
-    EXPECT_TRUE(missing.frequency == 22050 && missing.format == AL_FORMAT_MONO16);
+    EXPECT_TRUE(loop.loaded == 1 && loop.size == 44100 && missing.loaded == 1 && missing.size == 0 &&
+                missing.data == nullptr && missing.frequency == 22050 && missing.format == AL_FORMAT_MONO16);
     auto state = [&](ALenum what) {
         ALint v = 0;
         alGetSourcei(loop.source, what, &v);
@@ -108,8 +104,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     EXPECT_TRUE(!audio || state(AL_SOURCE_STATE) == AL_STOPPED);
     EXPECT_EQ(g_played, (std::vector<std::string>{"day.wav+", "nowhere.wav", "day.wav", "stop day.wav"}));
     SoundShutdown();
-    EXPECT_EQ(alcGetCurrentContext(), nullptr);
-    EXPECT_EQ(loop.source, 0u);  // deleted while the context still existed
+    EXPECT_TRUE(alcGetCurrentContext() == nullptr && loop.source == 0u);  // deleted while the context existed
     SoundEnabled = saved;
     g_soundObserver = SoundObserver{};
 }
