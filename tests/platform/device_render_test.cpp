@@ -17,6 +17,9 @@ protected:
         ClearTo(kBlack);
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         g_pDevice->SetTexture(0, nullptr);
+        D3DXMATRIX identity;
+        D3DXMatrixIdentity(&identity);
+        for (auto t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
     }
     void TearDown() override { DestroyTestDevice(); }
 };
@@ -55,9 +58,6 @@ TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
 }
 
 TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    for (auto t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
     g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     const DWORD cases[][3] = {{D3DCULL_CCW, 1, 1},
                               {D3DCULL_CCW, 0, 0},
@@ -87,15 +87,11 @@ class DeviceLighting : public DeviceRender {
 protected:
     void SetUp() override {
         DeviceRender::SetUp();
-        D3DXMATRIX identity, projection;
-        D3DXMatrixIdentity(&identity);
+        D3DXMATRIX projection;
         D3DXMatrixPerspectiveFovLH(&projection, 0.7479983f, 1.0f, 10.0f, 800.0f);
-        g_pDevice->SetTransform(D3DTS_WORLD, &identity);
-        g_pDevice->SetTransform(D3DTS_VIEW, &identity);
         g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+        for (auto state : {D3DRS_LIGHTING, D3DRS_NORMALIZENORMALS}) g_pDevice->SetRenderState(state, TRUE);
         g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        g_pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-        g_pDevice->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     }
     template <typename Vertex>
     void DrawFacingSquare(float z, float s, DWORD fvf, Vertex corner) {

@@ -80,8 +80,7 @@ TEST(KeyNames, RoundTripAndKnowTheScriptNames) {
     const char* names[] = {"ESCAPE", "NUMPADENTER", "RCONTROL", "BACK", "Y", "0", "DOWN", "DIK_A", "a"};
     const int codes[] = {DIK_ESCAPE, DIK_NUMPADENTER, DIK_RCONTROL, DIK_BACK, DIK_Y, DIK_0, DIK_DOWN, -1, -1};
     for (size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(DikFromName(names[i]), codes[i]) << names[i];
-    EXPECT_EQ(DikFromName(nullptr), -1);
-    EXPECT_EQ(DikName(-5), nullptr);
+    EXPECT_TRUE(DikFromName(nullptr) == -1 && DikName(-5) == nullptr);
 }
 
 TEST(KeyCodes, ScancodesReadAsTheKeysAtTheirPositions) {
@@ -96,8 +95,7 @@ TEST(KeyCodes, ScancodesReadAsTheKeysAtTheirPositions) {
                            {224, DIK_LCONTROL}, {225, DIK_LSHIFT}, {228, DIK_RCONTROL}, {229, DIK_RSHIFT},
                            {58, 0x3B},          {69, 0x58}};  // F1, F12
     for (const auto& k : keys) EXPECT_EQ(platform::DikFromScancode(k[0]), k[1]) << "usage id " << k[0];
-    EXPECT_EQ(platform::DikFromScancode(0), -1);
-    EXPECT_EQ(platform::DikFromScancode(511), -1);
+    for (int unknown : {0, 511}) EXPECT_EQ(platform::DikFromScancode(unknown), -1);
 }
 
 TEST(CodePage1250, MapsTheSlovakLettersBothWays) {
