@@ -20,8 +20,7 @@ constexpr int kRedId = 9101, kBlueId = 9102;
 // Resident memory of this process in bytes (0 where /proc is missing).
 long long ResidentBytes() {
     long long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4096;
+    return std::ifstream("/proc/self/statm") >> pages >> resident ? resident * 4096 : 0;
 }
 
 class FrameResources : public ::testing::Test {

@@ -50,9 +50,8 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
         {"lone face seen from the front", quad, {6, 0, 0}, true},
         {"lone face seen from behind", quad, {-6, 0, 0}, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(platform::BackFacesHiddenFrom(Shape(c.mesh), c.eye), c.hidden) << c.what;
-    }
 }
 
 TEST(HiddenFaces, TwoTrianglesOnOneDirectedEdgeAreNoSurface) {

@@ -54,9 +54,9 @@ TEST_F(Text, StartsAtItsPixelPositionInAGdiCellAndIsClipped) {
     EXPECT_EQ(Draw("Hlg", {20, 20, 160, 120}), 12);  // one line of the 12-pixel cell
     Box b = Lit();
     ASSERT_GE(b.right, 0) << "nothing drawn";
-    EXPECT_TRUE(b.left >= 20 && b.left <= 22) << b.left;
-    EXPECT_TRUE(b.top >= 20 && b.top <= 23) << b.top;  // the cap height starts just below the cell top
-    EXPECT_LE(b.bottom, 20 + 12);
+    // The cap height starts just below the cell top.
+    EXPECT_TRUE(b.left >= 20 && b.left <= 22 && b.top >= 20 && b.top <= 23 && b.bottom <= 20 + 12)
+        << b.left << " " << b.top << " " << b.bottom;
     EXPECT_EQ(b.brightest, 255);
 
     ClearTo(0xFF000000u);
