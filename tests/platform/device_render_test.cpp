@@ -110,18 +110,15 @@ protected:
 TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
     auto sun = [](D3DVECTOR direction, D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = {},
                   D3DCOLORVALUE specular = {}) {
-        D3DLIGHT9 l{};
-        l.Type = D3DLIGHT_DIRECTIONAL, l.Direction = direction, l.Diffuse = diffuse, l.Ambient = ambient;
-        l.Specular = specular, l.Range = 10.0f;
-        return l;
+        return D3DLIGHT9{
+            D3DLIGHT_DIRECTIONAL, diffuse, specular, ambient, {}, direction, 10, 0, 0, 0, 0, 0, 0};
     };
-    D3DLIGHT9 lamp{};
-    lamp.Type = D3DLIGHT_POINT, lamp.Diffuse = {4, 4, 1, 2}, lamp.Attenuation0 = 2.0f, lamp.Range = 60.0f;
-    D3DMATERIAL9 white{}, ambient{}, shiny{};
-    white.Diffuse = ambient.Diffuse = ambient.Ambient = shiny.Specular = {1, 1, 1, 1};
-    ambient.Emissive = {0.3f, 0, 0, 0};
-    shiny.Power = 5;
+    // Range 60, attenuation 2.
+    const D3DLIGHT9 lamp{D3DLIGHT_POINT, {4, 4, 1, 2}, {}, {}, {}, {}, 60, 0, 2, 0, 0, 0, 0};
     const D3DCOLORVALUE blueish{0.5f, 0.25f, 1, 1}, one{1, 1, 1, 1}, grey{0.2f, 0.2f, 0.2f, 0.2f};
+    // Diffuse, ambient, specular, emissive, power.
+    const D3DMATERIAL9 white{one, {}, {}, {}, 0}, shiny{{}, {}, one, {}, 5},
+        ambient{one, one, {}, {0.3f, 0, 0, 0}, 0};
     const struct {
         const char* what;
         D3DLIGHT9 light;
@@ -162,9 +159,7 @@ TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
 
     // A model's material has diffuse alpha 0, but its vertices are opaque white: Direct3D takes the
     // diffuse colour from the vertex, so the model survives an alpha test with reference 1.
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1, 1, 1, 0};
-    material.Emissive = {0.5f, 0.5f, 0.5f, 0};
+    const D3DMATERIAL9 material{{1, 1, 1, 0}, {}, {}, {0.5f, 0.5f, 0.5f, 0}, 0};
     g_pDevice->SetMaterial(&material);
     g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);
