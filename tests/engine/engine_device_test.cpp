@@ -40,8 +40,7 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         g_engine.width = 800, g_engine.height = 600, g_engine.windowed = 0;
         g_engine.screenFormat = g_engine.textureFormat = D3DFMT_A8R8G8B8;
         g_engine.nearPlane = 10.0f, g_engine.farPlane = 800.0f;
-        GetPlatformFaults().failDeviceCreations = c.failDevices;
-        GetPlatformFaults().failDirect3DCreate = c.failDirect3D;
+        GetPlatformFaults() = PlatformFaults{c.failDevices, c.failDirect3D, false};
         const int boxes = MessageBoxCount();
         EXPECT_EQ(g_engine.Init(), c.ok);
         EXPECT_EQ(g_pDevice != nullptr, c.ok);
@@ -53,9 +52,7 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         EXPECT_TRUE(!c.ok || (g_engine.textureFormat == D3DFMT_A8R8G8B8 &&
                               DeviceState('r', 0, D3DRS_NORMALIZENORMALS) == 1));
         GetPlatformFaults() = PlatformFaults{};
-        g_engine.Release();
-        DestroyWindow(g_hWnd);
-        g_hWnd = nullptr;
+        DestroyTestDevice();  // the engine's device, Direct3D and the window
     }
 }
 

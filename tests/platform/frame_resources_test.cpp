@@ -59,8 +59,7 @@ protected:
     void Frame(IDirect3DTexture9* texture, int n) {
         ClearTo(0xFF202020u);
         g_pDevice->BeginScene();
-        g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        Blend(FALSE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);  // switched on for every other quad
         for (int i = 0; i < 40; ++i) {
             g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, i % 2);
             g_pDevice->SetTexture(0, i % 3 ? texture : nullptr);
