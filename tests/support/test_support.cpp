@@ -54,9 +54,7 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<
 
 }  // namespace
 
-ScopedTempDir::ScopedTempDir() {
-    previous_ = fs::current_path().string();
-    path_ = MakeTempFolder("voltrana-test");
+ScopedTempDir::ScopedTempDir() : path_(MakeTempFolder("voltrana-test")), previous_(fs::current_path()) {
     fs::current_path(path_);
 }
 
@@ -221,8 +219,4 @@ ProcessSpec GameFolder::DemoSpec(const std::string& script, std::vector<std::str
     spec.folder = path_;
     spec.set = {{"ALSOFT_DRIVERS", "null"}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
     return spec;
-}
-
-std::string GameExe() {
-    return std::string(VOLTRANA_GAME_DIR) + "/voltrana";
 }
