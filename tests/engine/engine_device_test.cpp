@@ -56,15 +56,6 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
     }
 }
 
-TEST(Log, WritesNothingWithoutALogAndKeepsCodePage1250Bytes) {
-    ScopedTempDir dir;
-    LogWrite("Error reading config.ini");
-    EXPECT_FALSE(FileExists("log.txt"));
-    LogInit();
-    LogWrite("   Nepodarilo sa vytvori\x9D m_pDirectInput");
-    EXPECT_NE(ReadFileBytes("log.txt").find("vytvori\x9D m_p"), std::string::npos);
-}
-
 TEST(RenderStates, EachOperationSetsWhatItNames) {
     ASSERT_TRUE(CreateTestDevice(64, 64));
     // States as numbers: a render state as itself, a state of texture stage 0 or 1 plus 1000 or 2000, a
