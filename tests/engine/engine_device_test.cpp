@@ -121,8 +121,7 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
         lights.records[0].enabled = on, lights.records[1].enabled = 1 - on;
         lights.Apply();
         BOOL enabled[2];
-        g_pDevice->GetLightEnable(0, &enabled[0]);
-        g_pDevice->GetLightEnable(1, &enabled[1]);
+        for (DWORD i : {0u, 1u}) g_pDevice->GetLightEnable(i, &enabled[i]);
         EXPECT_TRUE(enabled[0] == on && enabled[1] == 1 - on);
         D3DLIGHT9 l{};
         g_pDevice->GetLight(on ? 0 : 1, &l);
