@@ -21,8 +21,7 @@ namespace {
 
 std::string MakeTempFolder(const char* stem) {
     std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-    char* made = mkdtemp(pattern.data());
-    return made ? made : "";
+    return mkdtemp(pattern.data()) ? pattern : "";
 }
 
 uint32_t Le(const uint8_t* p, int bytes) {
@@ -215,7 +214,7 @@ ProcessSpec GameFolder::DemoSpec(const std::string& script, std::vector<std::str
     chmod(File("script.txt").c_str(), 0644);
     ProcessSpec spec;
     spec.argv = {VOLTRANA_DEMO_EXE, File("script.txt"), "--out", File("out")};
-    for (std::string& e : extra) spec.argv.push_back(std::move(e));
+    spec.argv.insert(spec.argv.end(), extra.begin(), extra.end());
     spec.folder = path_;
     spec.set = {{"ALSOFT_DRIVERS", "null"}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
     return spec;
