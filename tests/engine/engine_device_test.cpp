@@ -20,8 +20,7 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
     const struct {
         int failDevices;
         bool failDirect3D, ok;
-        const char* log;
-        const char* box;
+        const char *log, *box;
     } cases[] = {
         {1, false, true, "g_pD3D vytvorene\ninicializacia g_pD3D uspesna\n", nullptr},
         {2, false, false, "g_pD3D vytvorene\nchyba pri inicializacii g_pD3D\n",

@@ -25,7 +25,7 @@ protected:
 };
 
 // Under the default culling too: the panel's fan order is clockwise on screen.
-TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsAndKeepTheNearerSurface) {
+TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAndBlend) {
     DrawScreenQuad(10, 10, 20, 20, kRed);
     const uint32_t pixels[][3] = {{10, 10, kRed},  {19, 19, kRed},   {9, 10, kBlack},
                                   {10, 9, kBlack}, {20, 15, kBlack}, {15, 20, kBlack}};
@@ -41,9 +41,8 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsAndKeepTheNearerSurface
     g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
     DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
     EXPECT_EQ(ReadPixel(30, 30), kGreen);
-}
 
-TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
+    // Alpha blending mixes, additive blending adds.
     ClearTo(0xFF0000FFu);
     Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     DrawScreenQuad(0, 0, 32, 48, 0x80FF0000u);

@@ -76,8 +76,7 @@ protected:
             std::memcpy(data, triangle, sizeof triangle);
             buffer_->Unlock();
             D3DXMATRIX world;
-            D3DXMatrixTranslation(&world, static_cast<float>(i) * 0.1f, 0, 0);
-            g_pDevice->SetTransform(D3DTS_WORLD, &world);
+            g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(&world, float(i) * 0.1f, 0, 0));
             g_pDevice->SetStreamSource(0, buffer_, 0, 32);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
         }
