@@ -31,8 +31,7 @@ TEST(FrameTimer, MeasuresCapsGameModeAtEightyAndBoundsTheStep) {
     };
     for (const auto& f : frames) {
         s_gameMode = f.gameMode;
-        clock.step = 0;
-        clock.samples = 0;
+        clock.step = 0, clock.samples = 0;
         FrameBegin();
         clock.now += f.workUs;
         clock.step = 100;
@@ -49,9 +48,7 @@ TEST(FrameTimer, MeasuresCapsGameModeAtEightyAndBoundsTheStep) {
     FrameBegin();
     FrameEnd();
     EXPECT_TRUE(std::isfinite(g_fps));
-    g_capFrameRate = nullptr;
-    g_fps = 1000.0f;
-    g_fpsWhole = 1000;
+    g_capFrameRate = nullptr, g_fps = 1000.0f, g_fpsWhole = 1000;
 }
 
 }  // namespace

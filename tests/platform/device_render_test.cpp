@@ -17,12 +17,15 @@ protected:
         ClearTo(kBlack);
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         g_pDevice->SetTexture(0, nullptr);
+        D3DXMATRIX identity;
+        D3DXMatrixIdentity(&identity);
+        for (auto t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
     }
     void TearDown() override { DestroyTestDevice(); }
 };
 
 // Under the default culling too: the panel's fan order is clockwise on screen.
-TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsAndKeepTheNearerSurface) {
+TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAndBlend) {
     DrawScreenQuad(10, 10, 20, 20, kRed);
     const uint32_t pixels[][3] = {{10, 10, kRed},  {19, 19, kRed},   {9, 10, kBlack},
                                   {10, 9, kBlack}, {20, 15, kBlack}, {15, 20, kBlack}};
@@ -38,9 +41,8 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsAndKeepTheNearerSurface
     g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
     DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
     EXPECT_EQ(ReadPixel(30, 30), kGreen);
-}
 
-TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
+    // Alpha blending mixes, additive blending adds.
     ClearTo(0xFF0000FFu);
     Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     DrawScreenQuad(0, 0, 32, 48, 0x80FF0000u);
@@ -55,9 +57,6 @@ TEST_F(DeviceRender, AlphaBlendingMixesAndAdditiveAdds) {
 }
 
 TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    for (auto t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
     g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     const DWORD cases[][3] = {{D3DCULL_CCW, 1, 1},
                               {D3DCULL_CCW, 0, 0},
@@ -87,15 +86,11 @@ class DeviceLighting : public DeviceRender {
 protected:
     void SetUp() override {
         DeviceRender::SetUp();
-        D3DXMATRIX identity, projection;
-        D3DXMatrixIdentity(&identity);
+        D3DXMATRIX projection;
         D3DXMatrixPerspectiveFovLH(&projection, 0.7479983f, 1.0f, 10.0f, 800.0f);
-        g_pDevice->SetTransform(D3DTS_WORLD, &identity);
-        g_pDevice->SetTransform(D3DTS_VIEW, &identity);
         g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+        for (auto state : {D3DRS_LIGHTING, D3DRS_NORMALIZENORMALS}) g_pDevice->SetRenderState(state, TRUE);
         g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        g_pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-        g_pDevice->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     }
     template <typename Vertex>
     void DrawFacingSquare(float z, float s, DWORD fvf, Vertex corner) {
@@ -114,18 +109,15 @@ protected:
 TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
     auto sun = [](D3DVECTOR direction, D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = {},
                   D3DCOLORVALUE specular = {}) {
-        D3DLIGHT9 l{};
-        l.Type = D3DLIGHT_DIRECTIONAL, l.Direction = direction, l.Diffuse = diffuse, l.Ambient = ambient;
-        l.Specular = specular, l.Range = 10.0f;
-        return l;
+        return D3DLIGHT9{
+            D3DLIGHT_DIRECTIONAL, diffuse, specular, ambient, {}, direction, 10, 0, 0, 0, 0, 0, 0};
     };
-    D3DLIGHT9 lamp{};
-    lamp.Type = D3DLIGHT_POINT, lamp.Diffuse = {4, 4, 1, 2}, lamp.Attenuation0 = 2.0f, lamp.Range = 60.0f;
-    D3DMATERIAL9 white{}, ambient{}, shiny{};
-    white.Diffuse = ambient.Diffuse = ambient.Ambient = shiny.Specular = {1, 1, 1, 1};
-    ambient.Emissive = {0.3f, 0, 0, 0};
-    shiny.Power = 5;
+    // Range 60, attenuation 2.
+    const D3DLIGHT9 lamp{D3DLIGHT_POINT, {4, 4, 1, 2}, {}, {}, {}, {}, 60, 0, 2, 0, 0, 0, 0};
     const D3DCOLORVALUE blueish{0.5f, 0.25f, 1, 1}, one{1, 1, 1, 1}, grey{0.2f, 0.2f, 0.2f, 0.2f};
+    // Diffuse, ambient, specular, emissive, power.
+    const D3DMATERIAL9 white{one, {}, {}, {}, 0}, shiny{{}, {}, one, {}, 5},
+        ambient{one, one, {}, {0.3f, 0, 0, 0}, 0};
     const struct {
         const char* what;
         D3DLIGHT9 light;
@@ -166,9 +158,7 @@ TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
 
     // A model's material has diffuse alpha 0, but its vertices are opaque white: Direct3D takes the
     // diffuse colour from the vertex, so the model survives an alpha test with reference 1.
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1, 1, 1, 0};
-    material.Emissive = {0.5f, 0.5f, 0.5f, 0};
+    const D3DMATERIAL9 material{{1, 1, 1, 0}, {}, {}, {0.5f, 0.5f, 0.5f, 0}, 0};
     g_pDevice->SetMaterial(&material);
     g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     g_pDevice->SetRenderState(D3DRS_ALPHAREF, 1);

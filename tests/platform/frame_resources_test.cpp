@@ -20,8 +20,7 @@ constexpr int kRedId = 9101, kBlueId = 9102;
 // Resident memory of this process in bytes (0 where /proc is missing).
 long long ResidentBytes() {
     long long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4096;
+    return std::ifstream("/proc/self/statm") >> pages >> resident ? resident * 4096 : 0;
 }
 
 class FrameResources : public ::testing::Test {
@@ -60,8 +59,7 @@ protected:
     void Frame(IDirect3DTexture9* texture, int n) {
         ClearTo(0xFF202020u);
         g_pDevice->BeginScene();
-        g_pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        g_pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        Blend(FALSE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);  // switched on for every other quad
         for (int i = 0; i < 40; ++i) {
             g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, i % 2);
             g_pDevice->SetTexture(0, i % 3 ? texture : nullptr);
@@ -78,8 +76,7 @@ protected:
             std::memcpy(data, triangle, sizeof triangle);
             buffer_->Unlock();
             D3DXMATRIX world;
-            D3DXMatrixTranslation(&world, static_cast<float>(i) * 0.1f, 0, 0);
-            g_pDevice->SetTransform(D3DTS_WORLD, &world);
+            g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(&world, float(i) * 0.1f, 0, 0));
             g_pDevice->SetStreamSource(0, buffer_, 0, 32);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
         }
@@ -127,10 +124,10 @@ TEST_F(FrameResources, RepeatedFramesKeepObjectsStorageAndMemoryFlat) {
 }
 
 TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding) {
+    // A texture that failed to load draws white, or reads back as the texture made before it.
     IDirect3DTexture9* red = Load(kRedId);
-    ASSERT_NE(red, nullptr);
-    EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
-    ASSERT_NE(Load(kBlueId), nullptr);  // making a texture between two draws of the same one
+    ASSERT_EQ(DrawnWith(red), 0xFFFF0000u);
+    Load(kBlueId);  // making a texture between two draws of the same one
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     uint32_t texel = 0;  // reading a texture back between two draws
     ASSERT_EQ(textures_.back()->ReadTexels(&texel, 1), S_OK);
@@ -140,9 +137,7 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     g_pDevice->SetTexture(0, nullptr);
     textures_.erase(textures_.begin());
     red->Release();
-    IDirect3DTexture9* blue = Load(kBlueId);
-    ASSERT_NE(blue, nullptr);
-    EXPECT_EQ(DrawnWith(blue), 0xFF0000FFu);
+    EXPECT_EQ(DrawnWith(Load(kBlueId)), 0xFF0000FFu);
 }
 
 TEST(ProgramCache, ADamagedKeptProgramIsCompiledAgain) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "platform/language.h"
 #include "support/test_support.h"
@@ -46,9 +47,7 @@ TEST(GameFolders, RunnableFolderOrInstalledLayout) {
     };
     for (const Case& c : cases) {
         const GameFolders f = FindGameFolders(c.env);
-        EXPECT_EQ(f.data, c.data) << c.what;
-        EXPECT_EQ(f.config, c.config) << c.what;
-        EXPECT_EQ(f.log, c.log) << c.what;
+        EXPECT_EQ(std::tie(f.data, f.config, f.log), std::tie(c.data, c.config, c.log)) << c.what;
         EXPECT_EQ(!f.problem.empty(), c.problem) << c.what << ": " << f.problem;
     }
 }

@@ -50,13 +50,9 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
         {"lone face seen from the front", quad, {6, 0, 0}, true},
         {"lone face seen from behind", quad, {-6, 0, 0}, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(platform::BackFacesHiddenFrom(Shape(c.mesh), c.eye), c.hidden) << c.what;
-    }
-}
-
-TEST(HiddenFaces, TwoTrianglesOnOneDirectedEdgeAreNoSurface) {
-    Mesh twice = Box();
+    Mesh twice = Box();  // two triangles on one directed edge are no surface
     twice.insert(twice.end(), twice.begin(), twice.begin() + 9);
     EXPECT_FALSE(Shape(twice).closed);
 }

@@ -1,6 +1,7 @@
 // The matrix routines, judged by where they send points (worked out by hand in double precision).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -8,35 +9,23 @@
 
 namespace {
 
-D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 v) {
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &v, &m);
-    return out;
+D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 v, D3DXVECTOR3 out = {}) {
+    return *D3DXVec3TransformCoord(&out, &v, &m);
 }
 
-void ExpectNear(D3DXVECTOR3 seen, D3DXVECTOR3 want, double tolerance, const std::string& what) {
-    EXPECT_NEAR(seen.x, want.x, tolerance) << what;
-    EXPECT_NEAR(seen.y, want.y, tolerance) << what;
-    EXPECT_NEAR(seen.z, want.z, tolerance) << what;
+void ExpectNear(D3DXVECTOR3 s, D3DXVECTOR3 w, double tolerance, const std::string& what) {
+    EXPECT_LE(std::max({std::fabs(s.x - w.x), std::fabs(s.y - w.y), std::fabs(s.z - w.z)}), tolerance)
+        << what << ": " << s.x << " " << s.y << " " << s.z;
 }
 
-D3DXMATRIX LookAt(D3DXVECTOR3 eye, D3DXVECTOR3 at) {
-    D3DXMATRIX m;
-    const D3DXVECTOR3 up{0, 1, 0};
-    D3DXMatrixLookAtLH(&m, &eye, &at, &up);
-    return m;
+D3DXMATRIX LookAt(D3DXVECTOR3 eye, D3DXVECTOR3 at, D3DXMATRIX m = {}, D3DXVECTOR3 up = {0, 1, 0}) {
+    return *D3DXMatrixLookAtLH(&m, &eye, &at, &up);
 }
-
-D3DXMATRIX Turn(float yaw, float pitch, float roll) {
-    D3DXMATRIX m;
-    D3DXMatrixRotationYawPitchRoll(&m, yaw, pitch, roll);
-    return m;
+D3DXMATRIX Turn(float yaw, float pitch, float roll, D3DXMATRIX m = {}) {
+    return *D3DXMatrixRotationYawPitchRoll(&m, yaw, pitch, roll);
 }
-
-D3DXMATRIX GameProjection() {
-    D3DXMATRIX m;
-    D3DXMatrixPerspectiveFovLH(&m, 0.7479983f, 1.0f, 10.0f, 800.0f);
-    return m;
+D3DXMATRIX GameProjection(D3DXMATRIX m = {}) {
+    return *D3DXMatrixPerspectiveFovLH(&m, 0.7479983f, 1.0f, 10.0f, 800.0f);
 }
 
 TEST(Matrices, SendPointsWhereDirect3DSends) {

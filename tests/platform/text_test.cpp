@@ -54,9 +54,9 @@ TEST_F(Text, StartsAtItsPixelPositionInAGdiCellAndIsClipped) {
     EXPECT_EQ(Draw("Hlg", {20, 20, 160, 120}), 12);  // one line of the 12-pixel cell
     Box b = Lit();
     ASSERT_GE(b.right, 0) << "nothing drawn";
-    EXPECT_TRUE(b.left >= 20 && b.left <= 22) << b.left;
-    EXPECT_TRUE(b.top >= 20 && b.top <= 23) << b.top;  // the cap height starts just below the cell top
-    EXPECT_LE(b.bottom, 20 + 12);
+    // The cap height starts just below the cell top.
+    EXPECT_TRUE(b.left >= 20 && b.left <= 22 && b.top >= 20 && b.top <= 23 && b.bottom <= 20 + 12)
+        << b.left << " " << b.top << " " << b.bottom;
     EXPECT_EQ(b.brightest, 255);
 
     ClearTo(0xFF000000u);
@@ -83,7 +83,7 @@ TEST_F(Text, ColourAndAlphaGoThroughTheBlending) {
     EXPECT_LE(Lit().right - Lit().left, 4);
 }
 
-TEST_F(Text, DrawsCodePage1250LettersAndLeavesStatesAsTheyWere) {
+TEST_F(Text, DrawsCodePage1250LettersLeavesStatesAsTheyWereAndRefusesBadArguments) {
     g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
     Draw("\x8A\x9E\xE1\xED\xF4\xFD", {10, 10, 160, 120}, 0xFFFFFFFFu, 6);
@@ -93,9 +93,7 @@ TEST_F(Text, DrawsCodePage1250LettersAndLeavesStatesAsTheyWere) {
     DWORD fvf = 0;
     g_pDevice->GetFVF(&fvf);
     EXPECT_NE(fvf, 0x144u);
-}
-
-TEST_F(Text, BadArgumentsDrawNothing) {
+    // Bad arguments draw nothing.
     RECT rect{0, 0, 160, 120};
     EXPECT_EQ(font_->DrawTextA(nullptr, nullptr, -1, &rect, 0, 0xFFFFFFFFu), 0);
     EXPECT_EQ(font_->DrawTextA(nullptr, "abc", -1, nullptr, 0, 0xFFFFFFFFu), 0);

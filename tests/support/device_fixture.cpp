@@ -42,11 +42,9 @@ bool CreateTestDevice(int width, int height, D3DFORMAT textureFormat) {
 
 void DestroyTestDevice() {
     if (g_pDevice) g_pDevice->Release();
-    g_pDevice = nullptr;
     if (g_pD3D) g_pD3D->Release();
-    g_pD3D = nullptr;
     if (g_hWnd) DestroyWindow(g_hWnd);
-    g_hWnd = nullptr;
+    g_pDevice = nullptr, g_pD3D = nullptr, g_hWnd = nullptr;
 }
 
 Screen ReadScreen() {
@@ -63,8 +61,7 @@ Screen ReadScreen() {
 
 uint32_t ReadPixel(int x, int y) {
     const Screen screen = ReadScreen();
-    if (x < 0 || y < 0 || x >= screen.width || y >= screen.height) return 0;
-    return screen.At(x, y);
+    return x < 0 || y < 0 || x >= screen.width || y >= screen.height ? 0 : screen.At(x, y);
 }
 
 DWORD DeviceState(char kind, DWORD stage, DWORD state) {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -20,8 +21,7 @@ namespace {
 
 std::string MakeTempFolder(const char* stem) {
     std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-    char* made = mkdtemp(pattern.data());
-    return made ? made : "";
+    return mkdtemp(pattern.data()) ? pattern : "";
 }
 
 uint32_t Le(const uint8_t* p, int bytes) {
@@ -53,9 +53,7 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<
 
 }  // namespace
 
-ScopedTempDir::ScopedTempDir() {
-    previous_ = fs::current_path().string();
-    path_ = MakeTempFolder("voltrana-test");
+ScopedTempDir::ScopedTempDir() : path_(MakeTempFolder("voltrana-test")), previous_(fs::current_path()) {
     fs::current_path(path_);
 }
 
@@ -66,10 +64,7 @@ ScopedTempDir::~ScopedTempDir() {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -107,10 +102,8 @@ Picture ReadPng(const std::string& path) {
     if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
-        return picture;  // frees the image
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return picture;  // frees it
+    picture.width = int(image.width), picture.height = int(image.height);
     for (size_t i = 0; i + 2 < pixels.size(); i += 3)
         picture.rgb.push_back(uint32_t{pixels[i]} << 16 | uint32_t{pixels[i + 1]} << 8 | pixels[i + 2]);
     return picture;
@@ -127,8 +120,7 @@ Picture ReadBmp(const uint8_t* data, size_t size) {
     const int width = int(Le(data + 18, 4)), height = int(Le(data + 22, 4));
     const size_t offset = Le(data + 10, 4), row = size_t(width * bits / 8 + 3) & ~size_t(3);
     if (width <= 0 || height <= 0 || offset + row * height > size) return picture;
-    picture.width = width;
-    picture.height = height;
+    picture.width = width, picture.height = height;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint8_t* p = data + offset + size_t(height - 1 - y) * row;
@@ -160,13 +152,10 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
     const pid_t pid = fork();
     if (pid < 0) return result;
     if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0) _exit(126);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
+        const int fds[3] = {open("/dev/null", O_RDONLY), open(outPath.c_str(), O_WRONLY | O_CREAT, 0644),
+                            open(errPath.c_str(), O_WRONLY | O_CREAT, 0644)};
+        for (int i = 0; i < 3; ++i)
+            if (fds[i] < 0 || dup2(fds[i], i) < 0) _exit(126);
         if (chdir(spec.folder.c_str()) != 0) _exit(126);
         for (const auto& [name, value] : spec.set) setenv(name.c_str(), value.c_str(), 1);
         for (const std::string& name : spec.unset) unsetenv(name.c_str());
@@ -186,21 +175,14 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(spec.timeoutSeconds);
     int status = 0;
-    while (waitpid(pid, &status, WNOHANG) != pid) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    for (; waitpid(pid, &status, WNOHANG) != pid; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+        if (!result.timedOut && std::chrono::steady_clock::now() > deadline)
+            result.timedOut = true, kill(pid, SIGKILL);
     if (!result.timedOut) {
         if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
         if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     }
-    result.out = ReadFileBytes(outPath);
-    result.err = ReadFileBytes(errPath);
+    result.out = ReadFileBytes(outPath), result.err = ReadFileBytes(errPath);
     std::error_code ec;
     fs::remove_all(outDir, ec);
     return result;
@@ -209,10 +191,8 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
 GameFolder::GameFolder(const char* config, bool withModels, bool withSounds) {
     path_ = MakeTempFolder("voltrana-game");
     const fs::path game = VOLTRANA_GAME_DIR;
-    if (config)
-        WriteFileBytes(File("config.ini"), config);
-    else
-        fs::copy_file(game / "config.ini", File("config.ini"));
+    config ? WriteFileBytes(File("config.ini"), config)
+           : void(fs::copy_file(game / "config.ini", File("config.ini")));
     if (withModels) fs::create_directory_symlink(game / "models", File("models"));
     if (withSounds) fs::create_directory_symlink(game / "sounds", File("sounds"));
     fs::create_directory(File("out"));
@@ -234,12 +214,8 @@ ProcessSpec GameFolder::DemoSpec(const std::string& script, std::vector<std::str
     chmod(File("script.txt").c_str(), 0644);
     ProcessSpec spec;
     spec.argv = {VOLTRANA_DEMO_EXE, File("script.txt"), "--out", File("out")};
-    for (std::string& e : extra) spec.argv.push_back(std::move(e));
+    spec.argv.insert(spec.argv.end(), extra.begin(), extra.end());
     spec.folder = path_;
     spec.set = {{"ALSOFT_DRIVERS", "null"}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
     return spec;
-}
-
-std::string GameExe() {
-    return std::string(VOLTRANA_GAME_DIR) + "/voltrana";
 }

@@ -89,4 +89,6 @@ private:
     std::string path_;
 };
 
-std::string GameExe();
+inline std::string GameExe() {
+    return std::string(VOLTRANA_GAME_DIR) + "/voltrana";
+}
