@@ -63,7 +63,7 @@ TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
     }
 }
 
-TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNightOrLowDetail) {
+TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNightOrLowDetailAndItWraps) {
     gameSrand(3);
     g_world.setUpLevel(1);
     // Six buses (articulated: interior and body; two-cell: wheels, interior, body), two barriers, the
@@ -98,13 +98,8 @@ TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNig
     EXPECT_FLOAT_EQ(g_world.markerPhase, 4 * 0.23f);
     EXPECT_TRUE(std::fabs(g_world.markerPosition.y - 4.0f * std::sin(4 * 0.23f) - 28.0f) < 1e-4f &&
                 g_world.markerPosition.x == g_world.buses[0].position.x);
-}
-
-TEST_F(WorldDraw, TrafficWraps) {
-    // From the set-up value it runs 396 frames to pass 750, then starts again at -650.
-    addBus(-10.0f, 0.0f);
-    g_world.trafficPhase = -200.0f;
-    run(395);
+    // From the set-up value -200 the traffic runs 396 frames to pass 750, then starts again at -650.
+    run(391);
     const float before = g_world.trafficPhase;
     g_world.updateWorld();
     EXPECT_TRUE(before > 740.0f && g_world.trafficPhase == -650.0f) << before;

@@ -106,12 +106,6 @@ public:
         }
         return last;
     }
-    std::vector<std::string> DrawLines() const {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            if (c.rfind("DRAW", 0) == 0) out.push_back(c);
-        return out;
-    }
 
     std::vector<std::string> calls;
     std::vector<D3DMATERIAL9> materials;
