@@ -195,25 +195,19 @@ TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
 }
 
 TEST_F(Driving, TheRightButtonUrgesTheBusTowardsTheCursorAlongItsAxis) {
-    using Case = std::tuple<float, float, float, float>;  // heading, cursor x and z, speed
-    const Case cases[] = {
-        {kHeadingMinusZ, 0.0f, -40.0f, 0.21f}, {kHeadingMinusZ, 0.0f, 40.0f, -0.21f},
-        {kHeadingPlusZ, 0.0f, 40.0f, 0.21f},   {kHeadingPlusZ, 0.0f, -40.0f, -0.21f},
-        {kHeadingPlusX, 40.0f, 0.0f, 0.21f},   {kHeadingPlusX, -40.0f, 0.0f, -0.21f},
-        {kHeadingMinusX, -40.0f, 0.0f, 0.21f}, {kHeadingMinusX, 40.0f, 0.0f, -0.21f},
-        {kHeadingPlusX, 0.0f, 40.0f, 0.0f},  // level with the centre along the axis: nothing
-        {kHeadingMinusZ, 40.0f, 0.0f, 0.0f},
-    };
     g_input.mouseDown[1] = 1;
-    for (const auto& [heading, aimX, aimZ, speed] : cases) {
-        g_world.clearWorld();
-        addBus(0.0f, 0.0f, heading);
-        g_world.crashArmed = 0;
-        aimCursorAt(aimX, aimZ);
-        g_world.updateWorld();
-        EXPECT_TRUE(g_world.buses[0].speed == speed && g_world.crashArmed == 1)
-            << heading << " " << aimX << " " << aimZ;
-    }
+    for (float heading : {kHeadingMinusZ, kHeadingPlusZ, kHeadingPlusX, kHeadingMinusX})
+        for (float side : {1.0f, -1.0f, 0.0f}) {  // ahead, behind, level with the centre along the axis
+            const float ax = std::round(std::sin(heading)), az = std::round(std::cos(heading));
+            g_world.clearWorld();
+            addBus(0.0f, 0.0f, heading);
+            g_world.crashArmed = 0;
+            aimCursorAt(side == 0.0f ? 40.0f * az : 40.0f * side * ax,
+                        side == 0.0f ? 40.0f * ax : 40.0f * side * az);
+            g_world.updateWorld();
+            EXPECT_TRUE(g_world.buses[0].speed == 0.21f * side && g_world.crashArmed == 1)
+                << heading << " " << side;
+        }
 }
 
 }  // namespace

@@ -22,10 +22,7 @@ protected:
         menu_ = std::make_unique<Menu>();
         menu_->Setup();
     }
-    void TearDown() override {
-        menu_.reset();
-        DestroyTestDevice();
-    }
+    void TearDown() override { menu_.reset(), DestroyTestDevice(); }
     // Clears to `background`, draws, and reads the screen back.
     template <typename Draw>
     Screen Drawn(Draw draw, D3DCOLOR background = 0xFF000000u) {

@@ -5,14 +5,8 @@ namespace {
 
 class PasswordTest : public MenuHarness {
 protected:
-    void SetUp() override {
-        MenuHarness::SetUp();
-        Show(&Menu::passwordScreen);
-    }
-    void Reopen() {
-        Build();
-        Show(&Menu::passwordScreen);
-    }
+    void SetUp() override { MenuHarness::SetUp(), Show(&Menu::passwordScreen); }
+    void Reopen() { Build(), Show(&Menu::passwordScreen); }
     std::string Input() const { return menu_->passwordInput; }
     // The input and the cursor, as "AB_     |2".
     std::string State() const { return Input() + "|" + std::to_string(menu_->cursor); }

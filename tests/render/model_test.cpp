@@ -26,16 +26,9 @@ std::string ModelBytes(int32_t frames, int32_t triangles, int32_t recordsWritten
 class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteFileBytes("log.txt", ""); }
-    void Load(const std::string& bytes) {
-        WriteFileBytes("test.shd", bytes);
-        model.Load("test.shd");
-    }
+    void Load(const std::string& bytes) { WriteFileBytes("test.shd", bytes), model.Load("test.shd"); }
     // Draws frame `frame` and returns the x of its first vertex.
-    float DrawnX(float frame) {
-        model.frame = frame;
-        model.Draw();
-        return Vertices()[0].x;
-    }
+    float DrawnX(float frame) { return model.frame = frame, model.Draw(), Vertices()[0].x; }
     const ModelVertex* Vertices() {
         return reinterpret_cast<const ModelVertex*>(fake.device.buffers.back()->bytes.data());
     }

@@ -15,10 +15,7 @@ namespace {
 
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        WriteFileBytes("log.txt", "");
-        Screen(800, 600);
-    }
+    void SetUp() override { WriteFileBytes("log.txt", ""), Screen(800, 600); }
     void TearDown() override { Screen(savedWidth, savedHeight); }
     void Screen(uint32_t w, uint32_t h) { g_engine.width = w, g_engine.height = h; }
     // Corners left-top, right-top, right-bottom, left-bottom.

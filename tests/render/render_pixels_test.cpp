@@ -24,10 +24,7 @@ protected:
         WriteFileBytes("log.txt", "");
         ASSERT_TRUE(CreateTestDevice(800, 600)) << "no rendering device";
     }
-    void TearDown() override {
-        ClearAddedBitmapResources();
-        DestroyTestDevice();
-    }
+    void TearDown() override { ClearAddedBitmapResources(), DestroyTestDevice(); }
     ScopedTempDir dir;
 };
 

@@ -22,15 +22,8 @@ const std::vector<float> kUp = {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0},
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteFileBytes("log.txt", ""); }
-    void TearDown() override {
-        scene.Release();
-        g_fps = savedFps;
-        isNight = savedNight;
-    }
-    void Load(const std::string& text) {
-        WriteFileBytes("test.geo", text);
-        scene.Load("test.geo");
-    }
+    void TearDown() override { scene.Release(), g_fps = savedFps, isNight = savedNight; }
+    void Load(const std::string& text) { WriteFileBytes("test.geo", text), scene.Load("test.geo"); }
     // One face per group; group g's face is face g, starting at vertex 3g.
     void LoadGroups(const std::vector<GroupRecord>& groups) {
         std::vector<FaceRecord> faces;
