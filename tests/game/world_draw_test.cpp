@@ -71,11 +71,9 @@ TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNig
     // trolleybuses down the road.
     std::vector<int> expected;
     for (int i = 0; i < g_world.busCount; ++i) {
-        const int type = g_world.buses[i].type;
-        if (type == 4)
-            expected.insert(expected.end(), {7, 6});
-        else
-            expected.insert(expected.end(), {5, 4, type});
+        const int t = g_world.buses[i].type;
+        const std::vector<int> models = t == 4 ? std::vector<int>{7, 6} : std::vector<int>{5, 4, t};
+        expected.insert(expected.end(), models.begin(), models.end());
     }
     expected.insert(expected.end(), {14, 14, 12, 13});
     const std::vector<int> traffic = {9, 10, 11, 10, 9, 7, 6, 8, 8, 8};

@@ -47,14 +47,9 @@ protected:
     void Build(int width = 800, int height = 600) {
         width_ = width, height_ = height;
         g_engine.width = static_cast<uint32_t>(width), g_engine.height = static_cast<uint32_t>(height);
-        std::memset(keys_, 0, sizeof keys_);
-        mouseButton_ = false;
-        g_input = Input{};
+        std::memset(keys_, 0, sizeof keys_), mouseButton_ = false, g_input = Input{}, g_fps = fps_;
         g_input.mousePos = {width * 0.5f, height * 0.5f, 0.0f};
-        g_fps = fps_;
-        menu_ = std::make_unique<Menu>();
-        menu_->Setup();
-        events_.clear();
+        menu_ = std::make_unique<Menu>(), menu_->Setup(), events_.clear();
     }
     // Leaves the first logo screen for `screen`.
     void Show(uint8_t Menu::*screen) { menu_->introScreen1 = 0, (*menu_).*screen = 1; }

@@ -18,9 +18,7 @@ class MenuPixels : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateTestDevice(800, 600, D3DFMT_A8R8G8B8));
-        g_fps = 30.0f;
-        menu_ = std::make_unique<Menu>();
-        menu_->Setup();
+        g_fps = 30.0f, menu_ = std::make_unique<Menu>(), menu_->Setup();
     }
     void TearDown() override { menu_.reset(), DestroyTestDevice(); }
     // Clears to `background`, draws, and reads the screen back.

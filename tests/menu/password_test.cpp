@@ -47,10 +47,8 @@ TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
     for (int key : {DIK_Y, DIK_Z, DIK_Q, DIK_W}) Tap(key);
     EXPECT_EQ(State(), "ZY_     |2");
     // Several letters in one frame go in key order.
-    KeyDown(DIK_C), KeyDown(DIK_A);
-    Frame();
-    KeyDown(DIK_C, false), KeyDown(DIK_A, false);
-    Frame();
+    KeyDown(DIK_C), KeyDown(DIK_A), Frame();
+    KeyDown(DIK_C, false), KeyDown(DIK_A, false), Frame();
     EXPECT_EQ(Input(), "ZYAC_   ");
     EXPECT_EQ(TakePlayed(), std::vector<SoundEvent>(4, {kSoundClick, false}));
     // At most five letters; erasing at the first position leaves the cursor there.

@@ -135,9 +135,7 @@ TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
               "Vytvaram OCTree\n Subor: test.geo\n MinPolygonsInNode: 50\n NumGroups: 1\n NumFaces: 1\n"
               " Material 0\n  Textura 9001\n  chyba pri vytvarani textury: 9001\n  Textura 9002\n"
               "  chyba pri vytvarani textury: 9002\n Vertex Buffer vytvoreny\n");
-    scene.Release();
-    WriteFileBytes("log.txt", "");
-    scene.Load("nowhere.geo");
+    scene.Release(), WriteFileBytes("log.txt", ""), scene.Load("nowhere.geo");
     EXPECT_EQ(Log(), "Vytvaram OCTree\n Subor: nowhere.geo\n Subor sa nepodarilo otvrit\n");
 }
 
@@ -191,9 +189,7 @@ TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesAndDrawsNothing) {
     Load(text);
     fake.device.calls.clear();
     g_pDevice = nullptr;
-    scene.Draw();
-    scene.DrawGroup(0);
-    scene.DrawGroup(99);
+    scene.Draw(), scene.DrawGroup(0), scene.DrawGroup(99);
     Load(text);
     EXPECT_TRUE(scene.faceCount == 2 && scene.vertexBuffer == nullptr && scene.groups[0].primitiveCount == 2);
     EXPECT_FLOAT_EQ(scene.faces[1].normals[1].y, scene.faces[0].normals[1].y);

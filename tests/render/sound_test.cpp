@@ -73,9 +73,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     EXPECT_EQ(alcGetCurrentContext(), nullptr);
     {
         Sound s;
-        s.Load("day.wav");
-        s.Play(1);
-        s.Stop();
+        s.Load("day.wav"), s.Play(1), s.Stop();
         EXPECT_TRUE(s.loaded == 0 && s.data == nullptr && s.source == 0u);
     }
     SoundShutdown();
