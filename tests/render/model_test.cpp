@@ -57,10 +57,8 @@ TEST_F(ModelTest, LoadLogsEveryStepAndFramesAreTruncatedAndResetPastTheLast) {
 
 TEST_F(ModelTest, DrawWritesNegatedVAndWhiteAndUsesTheDynamicBuffer) {
     Load(ModelBytes(1, 1));
-    model.lighting = 0;
-    model.specular = 1;
-    fake.device.calls.clear();
-    model.Draw();
+    model.lighting = 0, model.specular = 1;
+    fake.device.calls.clear(), model.Draw();
     const ModelVertex* v = Vertices();
     for (auto [got, want] : {std::pair{v[1].u, 0.5f}, {v[1].v, -0.25f}, {v[2].y, 2.0f}, {v[2].ny, 1.0f}})
         EXPECT_FLOAT_EQ(got, want);

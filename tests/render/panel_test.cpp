@@ -81,10 +81,8 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
                 ReadFileBytes("log.txt").find("  AddFrame: 0 9001\n  chyba pri vytvarani "
                                               "textury: 9001\n") != std::string::npos);
     p.frames[0] = &t0, p.frames[1] = &t1;
-    p.color = MakeColor(0.5f, 1, 0, 0);
-    p.frame = 1.7f;
-    fake.device.calls.clear();
-    p.Draw();
+    p.color = MakeColor(0.5f, 1, 0, 0), p.frame = 1.7f;
+    fake.device.calls.clear(), p.Draw();
     EXPECT_EQ(fake.device.calls, (std::vector<std::string>{"TEX 0 t1", "SS 0 1 3", "SS 0 2 3", "FVF 324",
                                                            "DRAWUP 6 2 28", "SS 0 1 1", "SS 0 2 1"}));
     const PanelVertex* v = reinterpret_cast<const PanelVertex*>(fake.device.upVertices.data());

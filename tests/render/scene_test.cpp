@@ -246,8 +246,7 @@ TEST_F(SceneTest, MaterialsFollowKindAndDayOrNight) {
 
 TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
     GroupRecord g = Group(0, 0, 1);
-    g.textureIds = {9001, 9002, 9003};
-    g.frameDuration = 100;
+    g.textureIds = {9001, 9002, 9003}, g.frameDuration = 100;
     LoadGroups({g});
     GiveTextures(0, {10, 11, 12});
     g_fps = 50;  // 20 ms a frame
@@ -262,8 +261,7 @@ TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
 
 TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
     GroupRecord g = Group(0, 0, 2);
-    g.textureIds = {9001, 9002};
-    g.specular = 1;
+    g.textureIds = {9001, 9002}, g.specular = 1;
     LoadGroups({g});
     GiveTextures(0, {20, 21});
     scene.Draw();
