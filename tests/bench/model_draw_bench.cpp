@@ -63,16 +63,12 @@ private:
 // timed, the frame finished outside the timing so that the queue never grows.
 void DrawFrames(benchmark::State& state, int width, int height, bool whole) {
     BusScene scene;
-    if (!scene.Open(width, height)) {
-        state.SkipWithError("no device or no bus model");
-        return scene.Close();
-    }
+    if (!scene.Open(width, height)) return state.SkipWithError("no device or no bus model"), scene.Close();
     int phase = 0;
     for (auto _ : state) {
-        if (whole) {
-            g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF406080u, 1.0f, 0);
-            g_pDevice->BeginScene();
-        }
+        if (whole)
+            g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF406080u, 1.0f, 0),
+                g_pDevice->BeginScene();
         scene.DrawBuses(phase++);
         if (whole) g_pDevice->EndScene();
         if (!whole) state.PauseTiming();

@@ -14,10 +14,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 game_dir="$(cd "${1:-$here/../../build/game}" && pwd)"
 shift || true
-scripts=("$@")
-if [ ${#scripts[@]} -eq 0 ]; then
-    scripts=("$here/scripts/night_timedemo.txt" "$here/scripts/day_timedemo.txt")
-fi
+[ $# -gt 0 ] || set -- "$here/scripts/night_timedemo.txt" "$here/scripts/day_timedemo.txt"
 resolutions=(${RESOLUTIONS:-640x480 800x600 1024x768})
 details=(${DETAILS:-0 1 2})
 
@@ -26,18 +23,13 @@ trap 'rm -rf "$work"' EXIT
 # The game folder without its log and config: the executable, models and sounds are linked, not copied.
 mkdir -p "$work/game"
 for entry in "$game_dir"/*; do
-    name="$(basename "$entry")"
-    case "$name" in
-        config.ini | log.txt | demo-out) ;;
-        *) ln -s "$entry" "$work/game/$name" ;;
-    esac
+    case "$(basename "$entry")" in config.ini | log.txt | demo-out) ;; *) ln -s "$entry" "$work/game/" ;; esac
 done
 
 # The scripts are written for 800 x 600: lines tagged "virtual" hold menu coordinates, which scale
 # with the back buffer; lines tagged "centre DX DY" hold a point DX, DY pixels from its centre.
 rescale() {
-    local script="$1" width="$2" height="$3"
-    awk -v W="$width" -v H="$height" '
+    awk -v W="$2" -v H="$3" '
         /# *virtual/ && ($2 == "mouse" || $2 == "click") {
             printf "%s %s %d %d  # virtual\n", $1, $2, int($3 * W / 800 + 0.5), int($4 * H / 600 + 0.5); next
         }
@@ -45,15 +37,14 @@ rescale() {
             for (i = 1; i <= NF; ++i) if ($i == "centre") { dx = $(i + 1); dy = $(i + 2) }
             printf "%s %s %d %d  # centre\n", $1, $2, int(W / 2) + dx, int(H / 2) + dy; next
         }
-        { print }' "$script"
+        { print }' "$1"
 }
 
 printf '%-16s %-10s %6s %10s %10s %8s %8s %12s %11s %10s\n' script resolution detail "median ms" "p99 ms" fps \
     "frag/px" "cpu ms/frame" "start-up ms" "peak MiB"
-for script in "${scripts[@]}"; do
+for script in "$@"; do
     for resolution in "${resolutions[@]}"; do
-        width="${resolution%x*}"
-        height="${resolution#*x}"
+        width="${resolution%x*}" height="${resolution#*x}"
         rescale "$script" "$width" "$height" > "$work/script.txt"
         for detail in "${details[@]}"; do
             printf 'SceneDetail %s\nScreenWidth %s\nScreenHeight %s\nScreenFormat 1\nSoundEnabled 1\n' \

@@ -5,12 +5,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/engine.h"
 #include "render/scene.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -21,19 +20,16 @@ std::string BigSceneText() {
          "Smooth 1\n";
     auto height = [](int x, int z) { return 3.0f * std::sin(x * 0.3f) * std::cos(z * 0.2f); };
     char line[512];
-    int k = 0;
-    for (int z = 0; z < rows; ++z) {
-        for (int x = 0; x < columns; ++x) {
-            float x0 = x * 4.0f, x1 = x0 + 4.0f, z0 = z * 4.0f, z1 = z0 + 4.0f;
-            float h00 = height(x, z), h10 = height(x + 1, z), h01 = height(x, z + 1),
-                  h11 = height(x + 1, z + 1);
-            std::snprintf(line, sizeof line, "Face Index %d Group 0 %g %g %g 0 0 %g %g %g 1 0 %g %g %g 1 1\n",
-                          k++, x0, h00, z0, x0, h01, z1, x1, h11, z1);
-            s += line;
-            std::snprintf(line, sizeof line, "Face Index %d Group 0 %g %g %g 0 0 %g %g %g 1 1 %g %g %g 1 0\n",
-                          k++, x0, h00, z0, x1, h11, z1, x1, h10, z0);
-            s += line;
-        }
+    for (int k = 0; k < columns * rows * 2; ++k) {
+        const int x = k / 2 % columns, z = k / 2 / columns;
+        // Each quad's two faces: corners (0,0) (0,1) (1,1), then (0,0) (1,1) (1,0), with their uv.
+        const int c[2][3][2] = {{{0, 0}, {0, 1}, {1, 1}}, {{0, 0}, {1, 1}, {1, 0}}}, (&f)[3][2] = c[k % 2];
+        const auto X = [&](int i) { return (x + f[i][0]) * 4.0f; };
+        const auto Y = [&](int i) { return height(x + f[i][0], z + f[i][1]); };
+        const auto Z = [&](int i) { return (z + f[i][1]) * 4.0f; };
+        std::snprintf(line, sizeof line, "Face Index %d Group 0 %g %g %g 0 0 %g %g %g 1 %d %g %g %g 1 %d\n",
+                      k, X(0), Y(0), Z(0), X(1), Y(1), Z(1), k % 2, X(2), Y(2), Z(2), 1 - k % 2);
+        s += line;
     }
     return s;
 }
@@ -59,12 +55,9 @@ void BM_SceneLoad50kSmoothed(benchmark::State& state) {
 BENCHMARK(BM_SceneLoad50kSmoothed)->Unit(benchmark::kMillisecond);
 
 void BM_SceneLoadHighDetailTown(benchmark::State& state) {
-    std::ifstream in(std::string(VOLTRANA_GAME_DIR) + "/models/scenehi.geo", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (bytes.str().empty())
-        return state.SkipWithError("models/scenehi.geo is missing: build the game first");
-    LoadRepeatedly(state, bytes.str(), 0);
+    const std::string bytes = ReadFileBytes(std::string(VOLTRANA_GAME_DIR) + "/models/scenehi.geo");
+    if (bytes.empty()) return state.SkipWithError("models/scenehi.geo is missing: build the game first");
+    LoadRepeatedly(state, bytes, 0);
 }
 BENCHMARK(BM_SceneLoadHighDetailTown)->Unit(benchmark::kMillisecond);
 

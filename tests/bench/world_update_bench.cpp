@@ -10,13 +10,10 @@
 namespace {
 
 int64_t s_drawn = 0;
-void countDraw(const WorldDrawEvent&) {
-    ++s_drawn;
-}
 
 void BM_UpdateWorldLevel15(benchmark::State& state) {
     g_fps = 60.0f;
-    g_worldDrawHook = &countDraw;
+    g_worldDrawHook = [](const WorldDrawEvent&) { ++s_drawn; };
     gameSrand(1);
     g_world.setUpLevel(15);
     int frame = 0;

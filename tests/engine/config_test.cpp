@@ -18,6 +18,14 @@ namespace {
 
 using Settings = std::array<int32_t, 5>;  // detail, width, height, format, sound
 
+// config.ini as the game writes it, the five values given as text.
+std::string Keyed(const std::array<const char*, 5>& values) {
+    const char* keys[] = {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat", "SoundEnabled"};
+    std::string text;
+    for (int i = 0; i < 5; ++i) text += std::string(i ? "\n" : "") + keys[i] + " " + values[i];
+    return text;
+}
+
 // Starts the way the game does: reads config.ini (or finds none), applies the fallbacks, logs them.
 Settings StartWith(const std::string* file, std::string& log) {
     SceneDetail = ScreenWidth = ScreenHeight = ScreenFormat = SoundEnabled = 0;
@@ -30,16 +38,14 @@ Settings StartWith(const std::string* file, std::string& log) {
     return {SceneDetail, ScreenWidth, ScreenHeight, ScreenFormat, SoundEnabled};
 }
 
-TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneGivenItsDefault) {
+TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneOrAMissingFileGivenItsDefault) {
     const std::string all = "SceneDetail ScreenWidth ScreenHeight ScreenFormat SoundEnabled";
     const struct {
         std::string text;
         Settings expected;
         std::string logged;  // settings the log must name as given their default
     } cases[] = {
-        {"SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1",
-         {1, 800, 600, 1, 1},
-         ""},
+        {Keyed({"1", "800", "600", "1", "1"}), {1, 800, 600, 1, 1}, ""},
         // The keys are not compared: whatever words stand there, values go by position.
         {"a 2\nb 1024\nc 768\nd 0\ne 0\n", {2, 1024, 768, 0, 0}, ""},
         {"x 2 y 640\n\n  z   480 w 1 v 0", {2, 640, 480, 1, 0}, ""},
@@ -54,11 +60,9 @@ TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneGivenItsDefault) {
         {"SceneDetail abc 640\nScreenHeight 480\nScreenFormat 0\nSoundEnabled 0",
          {0, 640, 480, 0, 0},
          "SceneDetail"},
-        {"SceneDetail 1\nScreenWidth x\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 0",
-         {1, 800, 600, 1, 1},
-         "ScreenWidth ScreenHeight ScreenFormat"},
+        {Keyed({"1", "x", "600", "1", "0"}), {1, 800, 600, 1, 1}, "ScreenWidth ScreenHeight ScreenFormat"},
         // Numbers no screen can have.
-        {"SceneDetail 3\nScreenWidth 0\nScreenHeight -600\nScreenFormat 2\nSoundEnabled 0",
+        {Keyed({"3", "0", "-600", "2", "0"}),
          {0, 800, 600, 1, 0},
          "SceneDetail ScreenWidth ScreenHeight ScreenFormat"},
         {std::string(5000, 'k') + " 1 b 99999999999999999999 c -99999999999 d 1 e 1",
@@ -76,10 +80,7 @@ TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneGivenItsDefault) {
         for (size_t at = 0; (at = log.find("config.ini: ", at)) != std::string::npos; ++at) ++fallbackLines;
         EXPECT_EQ(fallbackLines, named) << log;
     }
-}
-
-TEST(ConfigRead, NoFileAtAllPlaysWithTheDefaults) {
-    ScopedTempDir dir;
+    ScopedTempDir dir;  // no file at all: the defaults, and the log says so
     std::string log;
     EXPECT_EQ(StartWith(nullptr, log), (Settings{0, 800, 600, 1, 1}));
     EXPECT_NE(log.find("config.ini sa nepodarilo precitat: pouzivam 800x600"), std::string::npos) << log;
@@ -90,14 +91,11 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
     ScopedTempDir dir;
     LogWrite("Error reading config.ini");  // before the log is made, lines are dropped, never a file made
     EXPECT_FALSE(FileExists("log.txt"));
-    const char* expected[3] = {
-        "SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 0",
-        "SceneDetail 1\nScreenWidth 800\nScreenHeight 600\nScreenFormat 1\nSoundEnabled 1",
-        "SceneDetail 0\nScreenWidth 1024\nScreenHeight 768\nScreenFormat 1\nSoundEnabled 1",
-    };
-    const int settings[3][2] = {{2, 0}, {1, 1}, {0, 1}};
+    const std::string expected[3] = {Keyed({"2", "640", "480", "1", "0"}),
+                                     Keyed({"1", "800", "600", "1", "1"}),
+                                     Keyed({"0", "1024", "768", "1", "1"})};
     for (int r = 2; r >= 0; --r) {  // the 640 x 480 file is left for the failed write
-        ASSERT_TRUE(WriteConfig(settings[r][0], r, settings[r][1]));
+        ASSERT_TRUE(WriteConfig(2 - r, r, r > 0));
         EXPECT_EQ(ReadFileBytes("config.ini"), expected[r]);
         EXPECT_FALSE(FileExists("config.ini.new"));
     }

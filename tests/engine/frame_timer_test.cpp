@@ -31,11 +31,8 @@ TEST(FrameTimer, MeasuresCapsGameModeAtEightyAndBoundsTheStep) {
     };
     for (const auto& f : frames) {
         s_gameMode = f.gameMode;
-        clock.step = 0, clock.samples = 0;
-        FrameBegin();
-        clock.now += f.workUs;
-        clock.step = 100;
-        FrameEnd();
+        clock.step = 0, clock.samples = 0, FrameBegin();
+        clock.now += f.workUs, clock.step = 100, FrameEnd();  // the cap samples the counter while it waits
         EXPECT_NEAR(g_fps, f.fps, f.fps * 0.01f) << f.workUs;
         EXPECT_TRUE(g_fps <= 80.0f || !f.gameMode) << f.workUs;
         EXPECT_EQ(g_fpsWhole, static_cast<int>(g_fps)) << f.workUs;
@@ -44,9 +41,7 @@ TEST(FrameTimer, MeasuresCapsGameModeAtEightyAndBoundsTheStep) {
         EXPECT_NEAR(clock.samples, f.samples, 1) << f.workUs;
     }
     // A counter that did not move does not divide by zero.
-    clock.step = 0;
-    FrameBegin();
-    FrameEnd();
+    clock.step = 0, FrameBegin(), FrameEnd();
     EXPECT_TRUE(std::isfinite(g_fps));
     g_capFrameRate = nullptr, g_fps = 1000.0f, g_fpsWhole = 1000;
 }

@@ -34,16 +34,13 @@ protected:
         if (font_) font_->Release();
         if (buffer_) buffer_->Release();
         g_pDevice->SetTexture(0, nullptr);
-        for (IDirect3DTexture9* t : textures_) t->Release();
+        for (IDirect3DTexture9* t : textures_)
+            if (t) t->Release();
         ClearAddedBitmapResources();
         DestroyTestDevice();
     }
 
-    IDirect3DTexture9* Load(int id) {
-        IDirect3DTexture9* texture = LoadTexture(id);
-        if (texture) textures_.push_back(texture);
-        return texture;
-    }
+    IDirect3DTexture9* Load(int id) { return textures_.emplace_back(LoadTexture(id)); }
 
     // The middle pixel after a whole-screen quad drawn with the texture.
     uint32_t DrawnWith(IDirect3DTexture9* texture) {
@@ -127,7 +124,7 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     // A texture that failed to load draws white, or reads back as the texture made before it.
     IDirect3DTexture9* red = Load(kRedId);
     ASSERT_EQ(DrawnWith(red), 0xFFFF0000u);
-    Load(kBlueId);  // making a texture between two draws of the same one
+    ASSERT_NE(Load(kBlueId), nullptr);  // making a texture between two draws of the same one
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     uint32_t texel = 0;  // reading a texture back between two draws
     ASSERT_EQ(textures_.back()->ReadTexels(&texel, 1), S_OK);

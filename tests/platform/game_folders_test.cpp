@@ -38,12 +38,7 @@ TEST(GameFolders, RunnableFolderOrInstalledLayout) {
         // A relative XDG folder is ignored.
         {"installed, XDG set", {empty, exe, "/h", "/xc", "xs"}, installed, "/xc/voltrana/config.ini", state},
         {"no home at all", {empty, exe, "", "", ""}, installed, "", "", true},
-        {"no data anywhere",
-         {empty, empty + "/voltrana", "/h", "", ""},
-         t + "/share/voltrana",
-         home,
-         state,
-         true},
+        {"no data", {empty, empty + "/voltrana", "/h", "", ""}, t + "/share/voltrana", home, state, true},
     };
     for (const Case& c : cases) {
         const GameFolders f = FindGameFolders(c.env);

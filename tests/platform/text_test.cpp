@@ -50,7 +50,7 @@ protected:
     ID3DXFont* font_ = nullptr;
 };
 
-TEST_F(Text, StartsAtItsPixelPositionInAGdiCellAndIsClipped) {
+TEST_F(Text, StartsAtItsPixelPositionInAGdiCellIsClippedAndBlended) {
     EXPECT_EQ(Draw("Hlg", {20, 20, 160, 120}), 12);  // one line of the 12-pixel cell
     Box b = Lit();
     ASSERT_GE(b.right, 0) << "nothing drawn";
@@ -69,11 +69,11 @@ TEST_F(Text, StartsAtItsPixelPositionInAGdiCellAndIsClipped) {
     b = Lit();
     EXPECT_GE(b.bottom, 20 + 12 + 6);  // the second line is a cell lower
     EXPECT_LE(b.right, 20 + 12);       // and starts again at the left edge
-}
 
-TEST_F(Text, ColourAndAlphaGoThroughTheBlending) {
+    // Colour and alpha go through the blending.
+    ClearTo(0xFF000000u);
     Draw("MMMM", {10, 10, 160, 120}, 0x80FF0000u);
-    const Box b = Lit();
+    b = Lit();
     EXPECT_NEAR(b.brightestRed, 128, 2);
     EXPECT_EQ(b.other, 0);
     // With blending off the glyph boxes still do not paint their empty texels.

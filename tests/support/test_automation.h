@@ -10,12 +10,7 @@ class TestAutomation : public Automation {
 public:
     TestAutomation() { SetAutomation(this); }
     ~TestAutomation() override { SetAutomation(nullptr); }
-    int64_t PerformanceCounter() override {
-        ++samples;
-        const int64_t t = now;
-        now += step;
-        return t;
-    }
+    int64_t PerformanceCounter() override { return ++samples, now += step, now - step; }
     int64_t PerformanceFrequency() override { return 1000000; }
     uint32_t Milliseconds() override { return static_cast<uint32_t>(now / 1000); }
     bool BeforeFrame() override { return keepRunning; }

@@ -40,9 +40,11 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits, const std::vector<
     const int bytes = bits / 8, row = (width * bytes + 3) / 4 * 4;
     const uint32_t offset = 14 + 40 + uint32_t(palette.size()) * 4, image = uint32_t(row * height);
     std::vector<uint8_t> b = {'B', 'M'};
-    for (uint32_t v : {offset + image, 0u, offset, 40u, uint32_t(width), uint32_t(height)}) Put(b, v, 4);
-    Put(b, uint32_t(bits) << 16 | 1, 4);  // one plane, then the depth
-    for (uint32_t v : {0u, image, 2835u, 2835u, uint32_t(palette.size()), 0u}) Put(b, v, 4);
+    // File size, reserved, pixel offset; header size, width, height, one plane and the depth, no
+    // compression, image size, resolution, palette entries, important colours.
+    for (uint32_t v : {offset + image, 0u, offset, 40u, uint32_t(width), uint32_t(height),
+                       uint32_t(bits) << 16 | 1, 0u, image, 2835u, 2835u, uint32_t(palette.size()), 0u})
+        Put(b, v, 4);
     for (uint32_t c : palette) Put(b, c & 0xFFFFFF, 4);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) Put(b, pixels[size_t(y) * width + x], bytes);
@@ -146,10 +148,9 @@ std::string ProcessResult::Describe() const {
 ProcessResult RunProcess(const ProcessSpec& spec) {
     ProcessResult result;
     const std::string outDir = MakeTempFolder("voltrana-proc");
-    if (outDir.empty()) return result;
     const std::string outPath = outDir + "/out", errPath = outDir + "/err";
     std::fflush(nullptr);
-    const pid_t pid = fork();
+    const pid_t pid = outDir.empty() ? -1 : fork();
     if (pid < 0) return result;
     if (pid == 0) {
         const int fds[3] = {open("/dev/null", O_RDONLY), open(outPath.c_str(), O_WRONLY | O_CREAT, 0644),
@@ -178,10 +179,8 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
     for (; waitpid(pid, &status, WNOHANG) != pid; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (!result.timedOut && std::chrono::steady_clock::now() > deadline)
             result.timedOut = true, kill(pid, SIGKILL);
-    if (!result.timedOut) {
-        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-        if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    }
+    if (!result.timedOut && WIFSIGNALED(status)) result.signal = WTERMSIG(status);  // not the limit's kill
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     result.out = ReadFileBytes(outPath), result.err = ReadFileBytes(errPath);
     std::error_code ec;
     fs::remove_all(outDir, ec);
@@ -200,10 +199,6 @@ GameFolder::GameFolder(const char* config, bool withModels, bool withSounds) {
 }
 
 GameFolder::~GameFolder() {
-    if (std::getenv("VOLTRANA_KEEP_RUNS")) {
-        std::fprintf(stderr, "kept the run folder %s\n", path_.c_str());
-        return;
-    }
     std::error_code ec;
     chmod(path_.c_str(), 0755);
     fs::remove_all(path_, ec);
