@@ -10,19 +10,17 @@
 namespace {
 
 TEST(Runner, BadScriptsStopBeforeTheGameWithStatusTwoAndTheirLine) {
-    const struct {
-        const char* script;
-        const char* message;
-    } cases[] = {{"# a comment\n10 tap SPACE\n\n20 jump high\n30 dump x\n", "script.txt:4:"},
-                 {"10 tap SPACEBAR\n", "script.txt:1:"},
-                 {nullptr, "no-such-script.txt"}};
-    for (const auto& c : cases) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"# a comment\n10 tap SPACE\n\n20 jump high\n30 dump x\n", "script.txt:4:"},
+        {"10 tap SPACEBAR\n", "script.txt:1:"},
+        {nullptr, "no-such-script.txt"}};
+    for (const auto& [script, message] : cases) {
         GameFolder folder(ConfigText().c_str());
-        ProcessSpec spec = folder.DemoSpec(c.script ? c.script : "");
-        if (!c.script) spec.argv[1] = folder.File("no-such-script.txt");
+        ProcessSpec spec = folder.DemoSpec(script ? script : "");
+        if (!script) spec.argv[1] = folder.File("no-such-script.txt");
         const ProcessResult r = RunProcess(spec);
-        EXPECT_EQ(r.exitCode, 2) << c.message;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_FALSE(FileExists(folder.File("log.txt"))) << "the game started";
     }
 }
