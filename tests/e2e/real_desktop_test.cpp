@@ -193,15 +193,14 @@ protected:
 
     // The grab shows the main menu letterboxed into the window, with black bars.
     bool MenuFillsTheWindow(Desktop& desktop, Rect& window, double seconds = 60) {
-        return WaitFor(
-            [&] {
-                window = desktop.GameWindow();
-                const Picture grab = desktop.Grab();
-                const Rect picture = Letterbox(window);
-                return grab.Valid() && BarsAreBlack(grab, window, picture) &&
-                       MeanDifference(grab, picture, ShotOf(false), {0, 0, 800, 600}) < 6;
-            },
-            seconds);
+        auto fills = [&] {
+            window = desktop.GameWindow();
+            const Picture grab = desktop.Grab();
+            const Rect picture = Letterbox(window);
+            return grab.Valid() && BarsAreBlack(grab, window, picture) &&
+                   MeanDifference(grab, picture, ShotOf(false), {0, 0, 800, 600}) < 6;
+        };
+        return WaitFor(fills, seconds);
     }
 
     std::unique_ptr<GameFolder> folder_;

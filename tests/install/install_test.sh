@@ -33,8 +33,7 @@ help=$(cd / && HOME="$tmp/h" XDG_STATE_HOME="$tmp/s" "$prefix/bin/voltrana" --he
 # Starts the installed game in an empty folder with a fresh home and the given environment, until its
 # log shows the screen settings (or 60 s pass), then ends it.
 run_game() {
-  local log=$1
-  shift
+  local log=$1 && shift
   rm -rf "$tmp/home" "$tmp/cwd" && mkdir "$tmp/home" "$tmp/cwd"
   (cd "$tmp/cwd" && exec env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME="$tmp/home" SDL_VIDEODRIVER=offscreen \
     SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null "$@" "$prefix/bin/voltrana" 2>"$tmp/stderr") &
