@@ -8,14 +8,6 @@ std::string ConfigText(int detail, int width, int height, int sound) {
            "\nScreenFormat 1\nSoundEnabled " + n(sound);
 }
 
-int ScriptBuilder::Type(int frame, const std::string& word) {
-    for (char c : word) {
-        Tap(frame, std::string(1, c));
-        frame += 2;
-    }
-    return frame;
-}
-
 namespace {
 
 nlohmann::json Observe(const nlohmann::json& dump, const std::string& what) {

@@ -30,7 +30,10 @@ public:
     // Past the three intro screens with Space at frames 2, 4 and 6.
     ScriptBuilder& SkipIntro() { return Tap(2, "SPACE").Tap(4, "SPACE").Tap(6, "SPACE"); }
     // Types a word on the password screen, a letter every other frame; returns the frame after it.
-    int Type(int frame, const std::string& word);
+    int Type(int frame, const std::string& word) {
+        for (char c : word) Tap((frame += 2) - 2, std::string(1, c));
+        return frame;
+    }
     // Q, Z and X held together for one frame: the level counts as completed.
     ScriptBuilder& Complete(int frame) {
         return Hold(frame, frame + 1, "Q").Hold(frame, frame + 1, "Z").Hold(frame, frame + 1, "X");

@@ -24,10 +24,8 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
     s.Click(90, kDialogRestartX, kDialogY).Dump(91, "restart").Hold(100, 100, "ESCAPE").Dump(101, "escape");
     s.Click(110, kDialogExitX, kDialogY).Dump(111, "exit").Dump(165, "menuAgain");
     // The fade out ended a step below 0, so this fade in takes one frame more.
-    s.Click(180, kNewGameX, kNewGameY)
-        .Dump(224, "dialogAgain")
-        .Click(230, kDialogOkX, kDialogY)
-        .Dump(231, "ok");
+    s.Click(180, kNewGameX, kNewGameY).Dump(224, "dialogAgain");
+    s.Click(230, kDialogOkX, kDialogY).Dump(231, "ok");
     s.Complete(240).Dump(240, "complete").Tap(250, "ESCAPE").Dump(251, "fadingOut");
     s.Dump(290, "level2").Dump(340, "dialog2").Add(341, "quit");
     GameFolder folder(ConfigText(2).c_str());
@@ -161,10 +159,8 @@ TEST(Play, PasswordsIntoANightAndADayLevelAndTheLastLevelToTheEnd) {
     ScriptBuilder s;
     s.SkipIntro().Click(10, kPasswordX, kPasswordY).Tap(s.Type(14, "KUCUR"), "RETURN").Dump(24, "kucur");
     s.Shot(80, "night").Click(85, kDialogExitX, kDialogY).Click(140, kPasswordX, kPasswordY);
-    s.Tap(s.Type(144, "KAVUH"), "RETURN")
-        .Dump(154, "level25")
-        .Shot(210, "day")
-        .Click(215, kDialogOkX, kDialogY);
+    s.Tap(s.Type(144, "KAVUH"), "RETURN").Dump(154, "level25");
+    s.Shot(210, "day").Click(215, kDialogOkX, kDialogY);
     s.Complete(225).Dump(225, "complete").Dump(315, "closing").Dump(316, "closingLater");
     s.Tap(330, "SPACE").Dump(330, "introAgain").Tap(332, "SPACE").Tap(334, "SPACE").Tap(336, "SPACE");
     s.Dump(337, "menu").Click(340, kExitX, kExitY).Dump(360, "never");

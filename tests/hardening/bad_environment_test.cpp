@@ -89,11 +89,8 @@ TEST(BadEnvironment, ReadOnlyFolderStillPlaysAndTheOptionsScreenReturnsToTheMenu
     EXPECT_EQ(ReadFileBytes(folder.File("config.ini")), config);
     const nlohmann::json notice = folder.Dump("notice"), end = folder.Dump("end");
     ASSERT_TRUE(notice.is_object() && end.is_object());
-    EXPECT_EQ(notice["messageShown"], 1);
-    EXPECT_EQ(notice["messageKind"], 0);
-    EXPECT_EQ(end["frame"], 210);
-    EXPECT_EQ(end["screens"]["options"], 0);
-    EXPECT_EQ(end["messageShown"], 0);
+    EXPECT_TRUE(notice["messageShown"] == 1 && notice["messageKind"] == 0) << notice;
+    EXPECT_TRUE(end["frame"] == 210 && end["screens"]["options"] == 0 && end["messageShown"] == 0) << end;
 }
 
 // Each runs into the first level and back out of its fade.

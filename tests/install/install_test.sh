@@ -33,16 +33,12 @@ help=$(cd / && HOME="$tmp/h" XDG_STATE_HOME="$tmp/s" "$prefix/bin/voltrana" --he
 # Starts the installed game in an empty folder with a fresh home and the given environment, until its
 # log shows the screen settings (or 60 s pass), then ends it.
 run_game() {
-  local log=$1
-  shift
+  local log=$1 && shift
   rm -rf "$tmp/home" "$tmp/cwd" && mkdir "$tmp/home" "$tmp/cwd"
   (cd "$tmp/cwd" && exec env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME="$tmp/home" SDL_VIDEODRIVER=offscreen \
     SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null "$@" "$prefix/bin/voltrana" 2>"$tmp/stderr") &
   local pid=$!
-  for _ in $(seq 600); do
-    grep -qs 'Sirka: ' "$log" && break
-    sleep 0.1
-  done
+  for _ in $(seq 600); do grep -qs 'Sirka: ' "$log" && break; sleep 0.1; done
   kill "$pid" 2>/dev/null || fail "the game ended by itself: $(cat "$tmp/stderr")"
   wait "$pid" || true
   grep -q 'Voltrana v1.16' "$log" || fail "no log at $log: $(cat "$tmp/stderr")"
@@ -55,11 +51,7 @@ cmp "$tmp/home/.config/voltrana/config.ini" "$prefix/share/voltrana/config.ini"
 [ ! -s "$tmp/stderr" ] || fail "unexpected stderr: $(cat "$tmp/stderr")"
 # The XDG variables are honoured, and the player's settings are read there, never replaced.
 mkdir -p "$tmp/config/voltrana"
-settings="SceneDetail 2
-ScreenWidth 640
-ScreenHeight 480
-ScreenFormat 1
-SoundEnabled 0"
+settings=$'SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 0'
 echo -n "$settings" >"$tmp/config/voltrana/config.ini"
 run_game "$tmp/state/voltrana/log.txt" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
 grep -q 'Sirka: 640  Vyska: 480' "$tmp/state/voltrana/log.txt" || fail "config.ini in XDG_CONFIG_HOME not read"
