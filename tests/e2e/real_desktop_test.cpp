@@ -177,7 +177,9 @@ protected:
         folder_ = std::make_unique<GameFolder>(config.c_str());
         const std::string exe = GameExe();  // "'" + GameExe() trips the same false GCC 12 warning
         game_ = std::make_unique<Child>("'" + exe + "' " + options, desktop.display, folder_->path());
-        ASSERT_TRUE(WaitFor([&] { return desktop.GameWindow().width > 0; })) << "no game window";
+        ASSERT_TRUE(WaitFor([&] { return desktop.GameWindow().width > 0; }))
+            << "no game window; log.txt:\n"
+            << ReadFileBytes(folder_->File("log.txt"));
     }
 
     // The intro screens skipped with instant Space presses, the cursor parked at the picture's corner.
