@@ -31,8 +31,9 @@ public:
         D3DXMatrixPerspectiveFovLH(&projection, 0.8f, 1.0f, 10.0f, 3000.0f);
         g_pDevice->SetTransform(D3DTS_VIEW, &view);
         g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
-        const D3DLIGHT9 sun{D3DLIGHT_DIRECTIONAL,  {1, 1, 1, 1}, {1, 1, 1, 1},
-                            {0.3f, 0.3f, 0.3f, 1}, {},           {0.3f, -1, 0.5f}};
+        D3DLIGHT9 sun = {};
+        sun.Type = D3DLIGHT_DIRECTIONAL, sun.Diffuse = sun.Specular = {1, 1, 1, 1};
+        sun.Ambient = {0.3f, 0.3f, 0.3f, 1}, sun.Direction = {0.3f, -1, 0.5f};
         g_pDevice->SetLight(0, &sun);
         g_pDevice->LightEnable(0, TRUE);
         g_engine.SetTextureFilter(0, D3DTEXF_LINEAR);

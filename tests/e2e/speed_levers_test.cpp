@@ -35,8 +35,7 @@ TEST(SpeedLevers, NoLeverChangesTheLevelsByDayOrByNight) {
             int worst = 0;
             for (int c = 0; c < 3; ++c) {
                 const int d = std::abs(int((a.rgb[i] >> 8 * c) & 255) - int((b.rgb[i] >> 8 * c) & 255));
-                sums[c] += d;
-                worst = std::max(worst, d);
+                sums[c] += d, worst = std::max(worst, d);
             }
             off += worst > 24;
         }

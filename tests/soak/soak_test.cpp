@@ -164,7 +164,7 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     const long early = std::min(9999L, frames / 2);
     // The small screen and the low-detail town keep the run short on a software renderer.
     GameFolder folder("SceneDetail 2\nScreenWidth 640\nScreenHeight 480\nScreenFormat 1\nSoundEnabled 1");
-    ProcessSpec spec = folder.DemoSpec(SoakScript{std::mt19937(20240601), frames}.Build(early),
+    ProcessSpec spec = folder.DemoSpec(SoakScript{std::mt19937(20240601), frames, 0, 0, {}}.Build(early),
                                        {"--fps", "80", "--seed", "7"});
     spec.timeoutSeconds = 4800;
     const ProcessResult r = RunProcess(spec);
