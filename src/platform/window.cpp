@@ -120,13 +120,21 @@ namespace platform {
 bool EnsureVideo() {
     if (s_videoTried) return s_videoReady;
     s_videoTried = true;
-    s_videoReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     // With no display SDL falls back to its offscreen driver on its own, and the game would run
     // unseen for ever; a headless driver is used only when SDL_VIDEODRIVER asks for it.
     const char* asked = std::getenv("SDL_VIDEODRIVER");
-    if (s_videoReady && (!asked || !*asked) && VideoIsHeadless()) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        s_videoReady = false;
+    const bool onScreen = !asked || !*asked;
+    // An X server refuses connections for a moment while it resets (as it does when its last client
+    // leaves): with a display named, the start is tried again for about two seconds.
+    const char* display = std::getenv("DISPLAY");
+    const int tries = onScreen && display && *display ? 10 : 1;
+    for (int attempt = 0; attempt < tries && !s_videoReady; ++attempt) {
+        if (attempt > 0) SDL_Delay(200);
+        s_videoReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (s_videoReady && onScreen && VideoIsHeadless()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            s_videoReady = false;
+        }
     }
     if (s_videoReady) SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     return s_videoReady;

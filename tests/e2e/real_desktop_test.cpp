@@ -63,7 +63,8 @@ struct Rect {
 // An X server of its own, with openbox on it or with no window manager at all.
 struct Desktop {
     // A busy machine now and then loses a server or a window manager at its start: up to three tries,
-    // each on a display number of its own.
+    // each on a display number of its own. -noreset: an X server resets when its last client leaves
+    // (here the probe, when there is no window manager) and refuses the game while it does.
     explicit Desktop(bool windowManager) {
         int n = 90 + getpid() % 400;
         auto up = [&](const char* check) { return WaitFor([&] { return !X(check).empty(); }, 30); };
@@ -73,7 +74,8 @@ struct Desktop {
                    access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
                 ++n;
             display = std::to_string(n).insert(0, 1, ':');  // ":" + ... trips a false GCC 12 warning
-            server_ = std::make_unique<Child>("Xvfb " + display + " -screen 0 1280x1024x24", display);
+            server_ =
+                std::make_unique<Child>("Xvfb " + display + " -noreset -screen 0 1280x1024x24", display);
             ready = up("xdpyinfo >/dev/null 2>&1 && echo up");
             if (!ready || !windowManager) continue;
             manager_ = std::make_unique<Child>("openbox", display);
