@@ -58,7 +58,7 @@ TEST(LanguageTest, TheFirstSetLocaleVariableDecidesAndTheOverrideBeatsThemAll) {
         {"LANG=sk_SK.UTF-8", nullptr, Language::kSlovak},
         {"LANG=en_US.UTF-8", nullptr, Language::kEnglish},
         {"LANG=en", nullptr, Language::kEnglish},
-        {"LANGUAGE=sk:en LANG=en_GB.UTF-8", nullptr, Language::kSlovak},
+        {"LANGUAGE=sk:en LC_ALL=en_GB.UTF-8", nullptr, Language::kSlovak},
         {"LANGUAGE= LC_ALL= LC_MESSAGES=en_US.UTF-8 LANG=sk_SK.UTF-8", nullptr, Language::kEnglish},
         {"LC_ALL=C LC_MESSAGES=en_US.UTF-8", nullptr, Language::kSlovak},
         {"LANG=en_GB.UTF-8", "sk", Language::kSlovak},
