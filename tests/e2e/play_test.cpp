@@ -14,7 +14,7 @@ namespace {
 using nlohmann::json;
 
 // New game, the dialog's gap, RESTART, Escape and EXIT back to the menu; again, OK, and the level
-// completed into level 2.
+// completed into level 2 (night), then level 2 into level 3 (by day, with only the day loop).
 TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
     ScriptBuilder s;
     s.SkipIntro().Click(10, kNewGameX, kNewGameY).Tap(20, "ESCAPE").Dump(21, "fading");
@@ -27,7 +27,8 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
     s.Click(180, kNewGameX, kNewGameY).Dump(224, "dialogAgain");
     s.Click(230, kDialogOkX, kDialogY).Dump(231, "ok");
     s.Complete(240).Dump(240, "complete").Tap(250, "ESCAPE").Dump(251, "fadingOut");
-    s.Dump(290, "level2").Dump(340, "dialog2").Add(341, "quit");
+    s.Dump(290, "level2").Dump(340, "dialog2").Click(345, kDialogOkX, kDialogY).Complete(355);
+    s.Dump(405, "level3").Add(406, "quit");
     GameFolder folder(ConfigText(2).c_str());
     RunDemo(folder, s);
     ExpectDumps(folder, R"({
@@ -49,7 +50,8 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
         "fadingOut": {"/levelDialogShown": 0, "plays konec": 0},
         "level2": {"/currentLevel": 2, "/isNight": 1, "/fadingIn": 1, "/sounds/looping": ["sounds/noc.wav"],
                    "plays klik": 0, "/world/busCount": 7, "/world/obstacleCount": 4},
-        "dialog2": {"/levelDialogShown": 1}
+        "dialog2": {"/levelDialogShown": 1},
+        "level3": {"/currentLevel": 3, "/isNight": 0, "/sounds/looping": ["sounds/den.wav"]}
     })");
     EXPECT_LT(folder.Dump("driven")["world"]["buses"][0]["position"][2].get<double>(), 9.0)
         << "bus 0 did not move";

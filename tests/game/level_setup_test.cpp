@@ -66,7 +66,9 @@ TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive
     gameSrand(99);
     g_world.setUpLevel(2);
     EXPECT_TRUE(gameRand() == ReferenceRandom{99}.next() && g_world.buses[0].position.x == -10.0f);
-    // A wall with an exit: 23 pieces after the barriers, the exit cell (3, 0) left open.
+    // A wall with an exit: 23 pieces after the barriers, the exit cell (3, 0) left open, each piece's kind
+    // naming its side: 21 the exit side, 22 the left, 23 the far side, 24 the right.
+    const auto side = [](Vector3 p) { return p.z == -70 ? 21 : p.z == 70 ? 23 : p.x < 0 ? 22 : 24; };
     for (int level = 1; level <= kLevelCount; ++level) {
         if (kLevels[level - 1].wall != LevelWall::ExitGap) continue;
         g_world.setUpLevel(level);
@@ -76,7 +78,7 @@ TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive
             const Obstacle& o = g_world.obstacles[k];
             EXPECT_TRUE(!(o.position.x == -10.0f && o.position.z == -70.0f) && o.index == k &&
                         o.minCorner.x == o.position.x - 10.0f && o.maxCorner.z == o.position.z + 10.0f &&
-                        (k < barriers || (o.kind >= 21 && o.kind <= 24)))
+                        (k < barriers || o.kind == side(o.position)))
                 << "level " << level << " piece " << k;
         }
     }

@@ -32,6 +32,9 @@ TEST_F(Screens, TheWheelPushesTheLogoBarFromItsRearEdge) {
         Tap(DIK_SPACE);
     }
     EXPECT_EQ(menu_->mainMenuScreen, 1);
+    // With two logo screens set, the later one runs first.
+    menu_->introScreen2 = menu_->introScreen3 = 1, menu_->mainMenuScreen = 0, Tap(DIK_SPACE);
+    EXPECT_TRUE(menu_->introScreen3 == 0 && menu_->introScreen2 == 1 && menu_->mainMenuScreen == 1);
 }
 
 TEST_F(Screens, CreditsCloseOnANewPressOnly) {
