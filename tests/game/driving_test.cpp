@@ -189,8 +189,7 @@ TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
         EXPECT_EQ(g_world.selectedBus, selected) << x << " " << z;
     }
     // Space in an empty world keeps bus 0 (the wrap itself shows in the scripted play).
-    g_world.clearWorld();
-    g_world.selectNextBus();
+    g_world.clearWorld(), g_world.selectNextBus();
     EXPECT_EQ(g_world.selectedBus, 0);
 }
 
