@@ -60,8 +60,8 @@ TEST(Play, NewGameTheLevelDialogAndTheNextLevel) {
 // Level 1 solved with Space and the arrows alone, while the arrows, the right Ctrl and Shift and the
 // mouse at the edges turn and zoom the camera; F shows the frame rate in game mode only.
 // Taps and clicks go down and up within one frame, as xdotool or a touchpad's tap sends them (the
-// third Space is held for two frames and picks one bus), and a frame stalls for four seconds while
-// bus 3 drives.
+// third Space in the lot is held for two frames and still picks one bus), and a frame stalls for four
+// seconds while bus 3 drives.
 TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMovesAndAFrameStalls) {
     const int f = 70;  // the first frame at which the keys drive bus 0
     ScriptBuilder s;
