@@ -34,8 +34,7 @@ public:
         D3DLIGHT9 sun = {};
         sun.Type = D3DLIGHT_DIRECTIONAL, sun.Diffuse = sun.Specular = {1, 1, 1, 1};
         sun.Ambient = {0.3f, 0.3f, 0.3f, 1}, sun.Direction = {0.3f, -1, 0.5f};
-        g_pDevice->SetLight(0, &sun);
-        g_pDevice->LightEnable(0, TRUE);
+        g_pDevice->SetLight(0, &sun), g_pDevice->LightEnable(0, TRUE);
         g_engine.SetTextureFilter(0, D3DTEXF_LINEAR);
         g_engine.SetAlphaTest(1);
         return true;

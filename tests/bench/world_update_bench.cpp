@@ -14,8 +14,7 @@ int64_t s_drawn = 0;
 void BM_UpdateWorldLevel15(benchmark::State& state) {
     g_fps = 60.0f;
     g_worldDrawHook = [](const WorldDrawEvent&) { ++s_drawn; };
-    gameSrand(1);
-    g_world.setUpLevel(15);
+    gameSrand(1), g_world.setUpLevel(15);
     int frame = 0;
     for (auto _ : state) {
         // Keep a bus moving back and forth so the crash tests run on real motion.

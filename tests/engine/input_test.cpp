@@ -18,10 +18,7 @@ protected:
         input.Init();
         ASSERT_TRUE(input.m_pKeyboard && input.m_pMouse);
     }
-    void TearDown() override {
-        input.Release();
-        DestroyTestDevice();
-    }
+    void TearDown() override { input.Release(), DestroyTestDevice(); }
     TestAutomation automation;
     Input input;
 };

@@ -11,7 +11,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Scene scene;
     scene.LoadFromMemory(reinterpret_cast<const char*>(data), size);
-    scene.Draw();
-    scene.Release();
+    scene.Draw(), scene.Release();
     return 0;
 }

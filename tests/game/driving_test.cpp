@@ -175,9 +175,7 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
 }
 
 TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
-    addBus(-10.0f, 0.0f);
-    addBus(30.0f, -50.0f, kHeadingPlusX, 30.0f, 4);
-    addBus(50.0f, 40.0f);
+    addBus(-10.0f, 0.0f), addBus(30.0f, -50.0f, kHeadingPlusX, 30.0f, 4), addBus(50.0f, 40.0f);
     // Over bus 2, sweeping over bus 1, empty ground keeps the last one, and so does a released button.
     using Step = std::tuple<int, float, float, int>;  // left button, cursor x and z, bus selected
     const Step steps[] = {

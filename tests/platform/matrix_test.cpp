@@ -74,8 +74,7 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
     ExpectNear(direction(onRay), direction(point), 1e-3, "on the ray");
 
     D3DXMATRIX m;  // null arguments are ignored
-    EXPECT_EQ(D3DXMatrixIdentity(nullptr), nullptr);
-    EXPECT_EQ(D3DXMatrixMultiply(&m, nullptr, &m), &m);
+    EXPECT_TRUE(D3DXMatrixIdentity(nullptr) == nullptr && D3DXMatrixMultiply(&m, nullptr, &m) == &m);
     EXPECT_EQ(D3DXVec3Unproject(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ(D3DXMatrixLookAtLH(&m, nullptr, nullptr, nullptr), &m);
 }

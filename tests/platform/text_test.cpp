@@ -99,9 +99,8 @@ TEST_F(Text, DrawsCodePage1250LettersLeavesStatesAsTheyWereAndRefusesBadArgument
     EXPECT_EQ(font_->DrawTextA(nullptr, "abc", -1, nullptr, 0, 0xFFFFFFFFu), 0);
     EXPECT_EQ(Draw("", rect), 0);
     ID3DXFont* none = reinterpret_cast<ID3DXFont*>(1);
-    EXPECT_TRUE(FAILED(D3DXCreateFont(g_pDevice, nullptr, &none)));
-    EXPECT_EQ(none, nullptr);
-    EXPECT_FALSE(DeleteObject(nullptr));
+    EXPECT_TRUE(FAILED(D3DXCreateFont(g_pDevice, nullptr, &none)) && none == nullptr &&
+                !DeleteObject(nullptr));
 }
 
 }  // namespace

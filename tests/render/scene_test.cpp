@@ -209,8 +209,7 @@ TEST_F(SceneTest, PassesGoOpaqueThenAlphaThenAdditiveAndLeaveTheUnlitStates) {
     // Alpha test on, with point filtering for the cut-outs, and alpha blending just before the cut-out
     // group; additive blending only after the alpha pass is over.
     const int alphaOn = fake.device.Find("RS 15 1"), alphaOff = fake.device.Find("RS 15 0", alphaOn);
-    EXPECT_EQ(c[alphaOn + 1], "RS 24 1");
-    EXPECT_EQ(c[alphaOn + 3], "SS 0 6 1");
+    EXPECT_TRUE(c[alphaOn + 1] == "RS 24 1" && c[alphaOn + 3] == "SS 0 6 1");
     // The four groups drawn once each: opaque ones in group order, then alpha, then additive.
     const int order[] = {fake.device.Find("DRAW 4 3 1"),        fake.device.Find("DRAW 4 12 1"), alphaOn,
                          fake.device.Find("RS 20 6"),           fake.device.Find("DRAW 4 0 1"),  alphaOff,
