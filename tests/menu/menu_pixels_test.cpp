@@ -3,16 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine/engine.h"
 #include "engine/frame_timer.h"
 #include "engine/game_state.h"
 #include "menu/menu_screens.h"
 #include "platform/bitmap_resources.h"
+#include "platform/language.h"
 #include "support/device_fixture.h"
 #include "support/test_support.h"
 
 namespace {
+
+const char* const kNotice[2] = {"Nastavenia sa prejavia a\x9E po re\x9Atarte programu",
+                                "Nastaven\xED se projev\xED a\x9E po restartu programu"};
 
 class MenuPixels : public ::testing::Test {
 protected:
@@ -49,22 +54,31 @@ protected:
     std::unique_ptr<Menu> menu_;
 };
 
-TEST_F(MenuPixels, TheLevelDialogAndTheMessageShowTheirTextsWhereTheyBelong) {
-    // The level dialog of levels 5 and 25 with their passwords, then the invalid-password message.
-    for (auto [level, password] : {std::pair{5, "KUCUR"}, {25, "KAVUH"}, {0, ""}}) {
+TEST_F(MenuPixels, TheLevelDialogAndTheMessagesShowTheirTextsWhereTheyBelong) {
+    // The level dialog of levels 5 and 25 with their passwords (level 5 in English too), then the
+    // invalid-password message (level 0) and the restart notice's two lines (level -1).
+    const std::tuple<int, const char*, bool> cases[] = {
+        {5, "KUCUR", false}, {25, "KAVUH", false}, {5, "KUCUR", true}, {0, "", false}, {-1, "", false}};
+    for (auto [level, password, english] : cases) {
+        SetGameLanguage(english ? Language::kEnglish : Language::kSlovak);
         currentLevel = level;
-        menu_->levelDialogShown = level != 0;
-        menu_->messageShown = level == 0;
-        menu_->messageKind = kMessageInvalidPassword;
-        const Screen shown = Drawn([&] { level ? menu_->UpdateLevelDialog() : RunMessageOverlay(*menu_); });
-        const std::string title = "LEVEL " + std::to_string(level), heslo = std::string("Heslo: ") + password;
+        menu_->levelDialogShown = level > 0;
+        menu_->messageShown = level <= 0;
+        menu_->messageKind = level == 0 ? kMessageInvalidPassword : kMessageRestartNotice;
+        const Screen got = Drawn([&] { level > 0 ? menu_->UpdateLevelDialog() : RunMessageOverlay(*menu_); });
+        const std::string title = "LEVEL " + std::to_string(level),
+                          heslo = (english ? "Password: " : "Heslo: ") + std::string(password);
         const Screen expected = Drawn([&] {
             if (level == 0) return PanelAndTexts(menu_->messageBox, {{35, 300, 280, "Heslo neplatn\xE9"}});
-            PanelAndTexts(menu_->levelDialog,
-                          {{65, 400 - 112, 300 - 75, title.c_str()}, {35, 400 - 89, 315, heslo.c_str()}});
+            if (level < 0)
+                return PanelAndTexts(menu_->messageBox,
+                                     {{25, 165, 270, kNotice[0]}, {25, 170, 305, kNotice[1]}});
+            PanelAndTexts(menu_->levelDialog, {{65, 400 - 112, 300 - 75, title.c_str()},
+                                               {35, english ? 400 - 131 : 400 - 89, 315, heslo.c_str()}});
         });
-        EXPECT_TRUE(shown.argb == expected.argb) << "level " << level;
+        EXPECT_TRUE(got.argb == expected.argb) << "level " << level << (english ? " in English" : "");
     }
+    SetGameLanguage(Language::kSlovak);
 }
 
 TEST_F(MenuPixels, TheFadeIsBlackOverEverything) {
