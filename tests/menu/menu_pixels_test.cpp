@@ -1,5 +1,6 @@
 // What the menu's screens put on the real device (llvmpipe), against pictures made independently: the
-// level dialog's texts, the fade's colour, the options' labels, the message and the loading frame.
+// level dialog's texts (in English too), the fade's colour, the options' labels, both messages and the
+// loading frame.
 #include <gtest/gtest.h>
 
 #include <algorithm>
