@@ -42,6 +42,7 @@ const LeverEntry kLevers[] = {
     {"skipUnchangedUploads", &SpeedLevers::skipUnchangedUploads},
     {"programBinaries", &SpeedLevers::programBinaries},
     {"offscreenChunks", &SpeedLevers::offscreenChunks},
+    {"idleCompilerCode", &SpeedLevers::idleCompilerCode},
 };
 }  // namespace
 

@@ -58,6 +58,8 @@ struct SpeedLevers {
     bool programBinaries = true;
     // The runs of a big draw's triangles that lie wholly outside the view are not drawn.
     bool offscreenChunks = true;
+    // The shader compiler's code pages are let go of after every frame; the next compile reads them back.
+    bool idleCompilerCode = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/automation.h"
+#include "platform/compiler_code.h"
 #include "platform/matrix_util.h"
 #include "platform/platform_internal.h"
 
@@ -407,6 +408,8 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
         // Finishing here also makes a frame cost what it costs on screen.
         glFinish();
     }
+    // New states are compiled while the frame is drawn; until the next one the compiler sits idle.
+    if (GetSpeedLevers().idleCompilerCode) ReleaseIdleCompilerCode();
     FinishFrameWork();
     if (Automation* automation = GetAutomation()) automation->AfterPresent();
     return S_OK;

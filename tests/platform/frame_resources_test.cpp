@@ -44,8 +44,7 @@ protected:
 
     // The middle pixel after a whole-screen quad drawn with the texture.
     uint32_t DrawnWith(IDirect3DTexture9* texture) {
-        ClearTo(0xFF000000u);
-        g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+        ClearTo(0xFF000000u), g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         g_pDevice->SetTexture(0, texture);
         DrawScreenQuad(0, 0, 320, 240, 0xFFFFFFFFu);
         return ReadPixel(160, 120);
@@ -54,8 +53,7 @@ protected:
     // One frame the way the game makes them: state changes between many small draws from memory, a
     // model refilled and drawn from its dynamic buffer at several places, text, then Present.
     void Frame(IDirect3DTexture9* texture, int n) {
-        ClearTo(0xFF202020u);
-        g_pDevice->BeginScene();
+        ClearTo(0xFF202020u), g_pDevice->BeginScene();
         Blend(FALSE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);  // switched on for every other quad
         for (int i = 0; i < 40; ++i) {
             g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, i % 2);
@@ -80,8 +78,7 @@ protected:
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         RECT rect{10, 200, 300, 230};
         font_->DrawTextA(nullptr, "Moment pros\xEDm", -1, &rect, 0, 0xFFFFFFFFu);
-        g_pDevice->EndScene();
-        g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+        g_pDevice->EndScene(), g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     }
 
     std::vector<uint8_t> red_ = MakeBmp24(4, 4, std::vector<uint32_t>(16, 0xFF0000));

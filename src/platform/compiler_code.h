@@ -1,0 +1,15 @@
+// The shader compiler's code between compiles. The OpenGL driver compiles a shader the first time a
+// state is drawn, with a compiler (LLVM) whose code pages then stay in the game's resident memory
+// although nothing runs them until the next new state.
+#pragma once
+#include <cstddef>
+
+namespace platform {
+
+// Lets go of the resident pages of the shader compiler's executable code (the executable segments of
+// a loaded libLLVM). They are unchanged copies of the library file, so the next compile reads them
+// back from the system's file cache. Returns the bytes of address range given back; 0 when no such
+// library is loaded.
+size_t ReleaseIdleCompilerCode();
+
+}  // namespace platform
