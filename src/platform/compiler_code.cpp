@@ -10,7 +10,7 @@
 namespace platform {
 namespace {
 
-int ReleaseObject(dl_phdr_info* info, size_t, void* data) {
+int ReleaseObject(dl_phdr_info* info, size_t, void*) {
     if (!info->dlpi_name || !std::strstr(info->dlpi_name, "libLLVM")) return 0;
     const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     for (int i = 0; i < info->dlpi_phnum; ++i) {
@@ -19,20 +19,17 @@ int ReleaseObject(dl_phdr_info* info, size_t, void* data) {
         if (segment.p_type != PT_LOAD || !(segment.p_flags & PF_X) || (segment.p_flags & PF_W)) continue;
         const uintptr_t start = (info->dlpi_addr + segment.p_vaddr) / page * page;
         const uintptr_t end = (info->dlpi_addr + segment.p_vaddr + segment.p_memsz + page - 1) / page * page;
-        if (madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED) == 0)
-            *static_cast<size_t*>(data) += end - start;
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
     }
     return 0;
 }
 
 }  // namespace
 
-size_t ReleaseIdleCompilerCode() {
-    size_t released = 0;
+void ReleaseIdleCompilerCode() {
     // The loader's list holds only loaded objects and is walked under its lock, so a library being
     // unloaded is never touched.
-    dl_iterate_phdr(ReleaseObject, &released);
-    return released;
+    dl_iterate_phdr(ReleaseObject, nullptr);
 }
 
 }  // namespace platform

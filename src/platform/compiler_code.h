@@ -2,14 +2,12 @@
 // state is drawn, with a compiler (LLVM) whose code pages then stay in the game's resident memory
 // although nothing runs them until the next new state.
 #pragma once
-#include <cstddef>
 
 namespace platform {
 
 // Lets go of the resident pages of the shader compiler's executable code (the executable segments of
 // a loaded libLLVM). They are unchanged copies of the library file, so the next compile reads them
-// back from the system's file cache. Returns the bytes of address range given back; 0 when no such
-// library is loaded.
-size_t ReleaseIdleCompilerCode();
+// back from the system's file cache. Nothing happens when no such library is loaded.
+void ReleaseIdleCompilerCode();
 
 }  // namespace platform
