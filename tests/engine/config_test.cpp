@@ -91,6 +91,9 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
     const std::string expected[3] = {Keyed({"2", "640", "480", "1", "0"}),
                                      Keyed({"1", "800", "600", "1", "1"}),
                                      Keyed({"0", "1024", "768", "1", "1"})};
+    // A size the game does not offer is left out rather than read from beyond the table.
+    ASSERT_TRUE(WriteConfig(0, 3, 1));
+    EXPECT_EQ(ReadFileBytes("config.ini"), "SceneDetail 0\nScreenFormat 1\nSoundEnabled 1");
     for (int r = 2; r >= 0; --r) {  // the 640 x 480 file is left for the failed write
         ASSERT_TRUE(WriteConfig(2 - r, r, r > 0));
         EXPECT_EQ(ReadFileBytes("config.ini"), expected[r]);

@@ -99,6 +99,12 @@ TEST_F(Driving, AtEightyFramesASlowBusCreepsIntoABusButNotIntoABarrier) {
     g_world.updateWorld();
     EXPECT_NEAR(again.corners[0].x, 19.2f + step - 1.25f * step, 1e-5f);
     EXPECT_FLOAT_EQ(again.speed, -0.0225f + 30.0f / 80.0f * 0.035f);
+
+    // Just above the bus threshold, the same creep into the bus is a crash.
+    g_world.clearWorld();
+    Bus& faster = addBus(0.0f, 0.0f, kHeadingPlusX);
+    addBus(26.21f, 0.0f, kHeadingMinusZ, 20.0f, 1), faster.speed = 0.11f, g_world.updateWorld();
+    EXPECT_LT(faster.speed, 0.0f);
 }
 
 TEST_F(Driving, OnlyBusZeroCrossesTheLotEdgeAndOnlyAtTheExit) {

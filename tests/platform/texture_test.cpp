@@ -51,6 +51,8 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
          magenta,
          {p, 0, k, 0, p, p}},
         {"short palette", MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}), argb, 0, {~0u, k}},
+        // More entries than 8 bits can index: the first 256 are read.
+        {"long palette", MakeBmp8(1, 1, std::vector<uint32_t>(300, 0x112233), {255}), argb, 0, {p}},
     };
     for (const auto& c : cases) {
         IDirect3DTexture9* texture = Load(c.bmp, c.format, c.key);
