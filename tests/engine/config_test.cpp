@@ -62,7 +62,7 @@ TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneOrAMissingFileGivenItsDefau
         {Keyed({"3", "0", "-600", "2", "0"}),
          {0, 800, 600, 1, 0},
          "SceneDetail ScreenWidth ScreenHeight ScreenFormat"},
-        {std::string(5000, 'k') + " 1 b 99999999999999999999 c -99999999999 d 1 e 1",
+        {std::string(5000, 'k') + " 1 b 18446744073709551617 c -99999999999 d 1 e 1",
          {1, INT32_MAX, 600, 1, 1},
          "ScreenHeight"},
     };

@@ -99,7 +99,8 @@ TEST_F(LevelSetUp, OddPlacementsAreSafeAndKeepTheDrawsInStep) {
     for (int i = 0; i < 3; ++i) random.next();
     EXPECT_EQ(gameRand(), random.next());
     // A heading no level uses leaves the corners as they were; 0 and -1.57 have their own footprints.
-    g_world.clearWorld();
+    g_world.clearWorld(), g_world.setUpLevel(0), g_world.setUpLevel(kLevelCount + 1);
+    EXPECT_EQ(g_world.busCount, 0);  // no such level: nothing set up
     g_world.buses[0].corners[0] = MakeVector(1.0f, 2.0f, 3.0f);
     using Case = std::tuple<float, float, float, float, float>;  // heading, corner 0 and corner 3
     const Case cases[] = {{1.5707964f, 1.0f, 3.0f, 0.0f, 0.0f},

@@ -86,12 +86,13 @@ TEST_F(Textures, MissingBrokenOrHostileResourcesFailCleanly) {
     for (const auto& whole : {good, MakeBmp24(5, 3, std::vector<uint32_t>(15, 0x123456))})  // padded rows
         for (size_t cut = 0; cut < whole.size(); ++cut)
             broken.emplace_back(whole.begin(), whole.begin() + long(cut));
-    // Enormous width, most negative height, no width, pixels far beyond the file, header larger than the
-    // file, run-length compression, more palette entries than exist (the last one).
+    // Enormous width, most negative height, no width, pixels far beyond or just past the end of the file,
+    // header larger than the file, run-length compression, more palette entries than exist (the last one).
     for (auto [at, value] : {std::pair{18, 0x7FFFFFFFu},
                              {22, 0x80000000u},
                              {18, 0u},
                              {10, 0xFFFFFFF0u},
+                             {10, 79u},
                              {14, 0xFFFFFFFFu},
                              {30, 1u},
                              {46, 100000u}}) {

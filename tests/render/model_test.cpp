@@ -88,11 +88,9 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWho
         model.frame = 0.5f;
         model.Draw();
     }
-    Load(ModelBytes(0, 2, 0));  // triangles but no frames
-    model.Draw();
+    Load(ModelBytes(0, 2, 0)), model.Draw();  // triangles but no frames
     EXPECT_EQ(fake.device.draws, 0u);
-    model.Release();
-    model.Release();
+    model.Release(), model.Release();
     // A short file keeps its complete frames: three whole frames and half of the fourth.
     WriteFileBytes("log.txt", "");
     Load(ModelBytes(5, 2, 7));

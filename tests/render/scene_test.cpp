@@ -142,11 +142,12 @@ TEST_F(SceneTest, LogsEveryStepAndAMissingFile) {
 TEST_F(SceneTest, HostileFilesLeaveAnEmptySceneAndSayWhy) {
     std::string good = SceneText(1, 1, {Group(0)}, {Face(0, 0, kUp)});
     const std::string cases[] = {
-        good.substr(0, good.size() - 12),                                        // truncated
-        "Min 1 Groups -1 Faces 0",                                               // negative count
-        "Min 1 Groups 1 Faces 2000000000 Material Index 0",                      // huge count
-        "Min 1 Groups 2000000000 Faces 1",                                       // huge count
-        "Min 1 Groups 1 Faces 0 Material Index 0 Textures 999999999 D 0 T 0 1",  // huge texture count
+        good.substr(0, good.size() - 12),                                          // truncated
+        "Min 1 Groups -1 Faces 0",                                                 // negative count
+        "Min 1 Groups 1 Faces 2000000000 Material Index 0",                        // huge count
+        "Min 1 Groups 1 Faces 4294967297" + good.substr(good.find("\nMaterial")),  // one past 32 bits
+        "Min 1 Groups 2000000000 Faces 1",                                         // huge count
+        "Min 1 Groups 1 Faces 0 Material Index 0 Textures 999999999 D 0 T 0 1",    // huge texture count
         "Min 1 Groups 1 Faces 0 M I 0 T 1 D 0 " + std::string(80, 'w') + " 0 1 B 0 M 0 K 0 U 0 S 0 S 0",
         "Min 1 Groups x",
         "",
