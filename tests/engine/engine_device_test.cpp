@@ -100,15 +100,17 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
     EXPECT_NEAR(m._33, 800.0f / 790.0f, 1e-6f);
     EXPECT_NEAR(m._43, -10.0f * 800.0f / 790.0f, 1e-4f);
 
-    // Lights reach the device as recorded, enabled or not by their flags; a third finds no room.
+    // Lights reach the device as recorded, enabled or not by their flags; a third of either kind finds
+    // no room, and a negative size allocates none.
     LightSet lights;
     lights.Apply();  // nothing allocated: nothing happens
-    lights.Allocate(2);
+    lights.Allocate(-1), lights.Allocate(2);
     lights.AddDirectionalLight(MakeVector(1.5f, -1.0f, 1.5f), Color4{2, 2, 2, 2},
                                Color4{0.2f, 0.2f, 0.2f, 0.2f}, Color4{1, 1, 1, 1});
     lights.AddPointLight(MakeVector(-20, 50, -10), Color4{2, 2, 1, 2}, Color4{},
                          Color4{0.5f, 0.5f, 0.5f, 0.5f}, 1.4f, 177.0f);
-    lights.AddPointLight(MakeVector(0, 0, 0), Color4{}, Color4{}, Color4{}, 1, 1);
+    lights.AddPointLight(MakeVector(0, 0, 0), Color4{}, Color4{}, Color4{}, 1, 1),
+        lights.AddDirectionalLight({}, {}, {}, {});
     EXPECT_EQ(lights.count, 2);
     for (int on : {0, 1}) {  // on: the directional light is on and the point light off
         lights.records[0].enabled = on, lights.records[1].enabled = 1 - on;

@@ -56,10 +56,12 @@ protected:
 };
 
 TEST_F(MenuPixels, TheLevelDialogAndTheMessagesShowTheirTextsWhereTheyBelong) {
-    // The level dialog of levels 5 and 25 with their passwords (level 5 in English too), then the
-    // invalid-password message (level 0) and the restart notice's two lines (level -1).
-    const std::tuple<int, const char*, bool> cases[] = {
-        {5, "KUCUR", false}, {25, "KAVUH", false}, {5, "KUCUR", true}, {0, "", false}, {-1, "", false}};
+    // The level dialog of levels 5 and 25 with their passwords (level 5 in English too) and of a level
+    // past the table without one, then the invalid-password message (level 0) and the restart notice's
+    // two lines (level -1).
+    const std::tuple<int, const char*, bool> cases[] = {{5, "KUCUR", false}, {25, "KAVUH", false},
+                                                        {5, "KUCUR", true},  {31, "", false},
+                                                        {0, "", false},      {-1, "", false}};
     for (auto [level, password, english] : cases) {
         SetGameLanguage(english ? Language::kEnglish : Language::kSlovak);
         currentLevel = level;
