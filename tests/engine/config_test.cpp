@@ -62,6 +62,7 @@ TEST(ConfigRead, ValuesByPositionWithEveryUnusableOneOrAMissingFileGivenItsDefau
         {Keyed({"3", "0", "-600", "2", "0"}),
          {0, 800, 600, 1, 0},
          "SceneDetail ScreenWidth ScreenHeight ScreenFormat"},
+        // A long key, and 2^64 + 1, which would read as 1 if the digits wrapped instead of saturating.
         {std::string(5000, 'k') + " 1 b 18446744073709551617 c -99999999999 d 1 e 1",
          {1, INT32_MAX, 600, 1, 1},
          "ScreenHeight"},
