@@ -35,6 +35,9 @@ void SettleShownWindow();
 void BlitToWindow(unsigned framebuffer, int width, int height);
 // Where the back buffer lands in a window (or drawable) of the given size: aspect kept, centred.
 void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, int& height);
+// A point of the window (in mouse units) as a back-buffer pixel, not clamped to the back buffer.
+void WindowPointToBackBuffer(int pointX, int pointY, int pointWidth, int pointHeight, int pixelWidth,
+                             int pixelHeight, int& x, int& y);
 
 // The OpenGL context on the main window, shared by reference counting between the Direct3D object
 // and its devices. Objects made in a context remember its generation and free their GL names only

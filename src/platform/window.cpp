@@ -175,6 +175,19 @@ void LetterboxRect(int outerWidth, int outerHeight, int& x, int& y, int& width, 
     y = (outerHeight - height) / 2;
 }
 
+void WindowPointToBackBuffer(int pointX, int pointY, int pointWidth, int pointHeight, int pixelWidth,
+                             int pixelHeight, int& x, int& y) {
+    int rx, ry, rw, rh;
+    LetterboxRect(pixelWidth, pixelHeight, rx, ry, rw, rh);
+    x = y = 0;
+    if (rw <= 0 || rh <= 0 || pointWidth <= 0 || pointHeight <= 0) return;
+    // The point's centre to drawable pixels, then through the letterbox into back-buffer pixels.
+    const double px = (pointX + 0.5) * pixelWidth / pointWidth;
+    const double py = (pointY + 0.5) * pixelHeight / pointHeight;
+    x = static_cast<int>(std::floor((px - rx) * s_state.backBufferWidth / rw));
+    y = static_cast<int>(std::floor((py - ry) * s_state.backBufferHeight / rh));
+}
+
 }  // namespace platform
 
 void SetStartWindowed(bool windowed) {
@@ -335,15 +348,8 @@ BOOL GetCursorPos(POINT* point) {
         SDL_GetMouseState(&mouseX, &mouseY);
         int pointWidth, pointHeight, pixelWidth, pixelHeight;
         platform::GetWindowGeometry(pointWidth, pointHeight, pixelWidth, pixelHeight);
-        int rx, ry, rw, rh;
-        platform::LetterboxRect(pixelWidth, pixelHeight, rx, ry, rw, rh);
-        if (rw > 0 && rh > 0 && pointWidth > 0 && pointHeight > 0) {
-            // Mouse points to drawable pixels, then through the letterbox into back-buffer pixels.
-            const double px = (mouseX + 0.5) * pixelWidth / pointWidth;
-            const double py = (mouseY + 0.5) * pixelHeight / pointHeight;
-            x = static_cast<int>(std::floor((px - rx) * s_state.backBufferWidth / rw));
-            y = static_cast<int>(std::floor((py - ry) * s_state.backBufferHeight / rh));
-        }
+        platform::WindowPointToBackBuffer(mouseX, mouseY, pointWidth, pointHeight, pixelWidth, pixelHeight, x,
+                                          y);
     }
     point->x = std::clamp(x, 0, s_state.backBufferWidth - 1);
     point->y = std::clamp(y, 0, s_state.backBufferHeight - 1);

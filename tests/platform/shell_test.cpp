@@ -10,6 +10,7 @@
 #include "platform/cp1250.h"
 #include "platform/dik_codes.h"
 #include "platform/dinput.h"
+#include "platform/platform_internal.h"
 #include "render_helpers.h"
 
 namespace {
@@ -93,6 +94,24 @@ TEST(Keys, NamesRoundTripAndScancodesReadAsTheKeysAtTheirPositions) {
                            {58, 0x3B},          {69, 0x58}};  // F1, F12
     for (const auto& k : keys) EXPECT_EQ(platform::DikFromScancode(k[0]), k[1]) << "usage id " << k[0];
     for (int unknown : {0, 511}) EXPECT_EQ(platform::DikFromScancode(unknown), -1);
+}
+
+TEST(Keys, TheMouseMapsFromThePointsCentreThroughTheLetterboxIntoTheBackBuffer) {
+    int saved[2], x, y, w, h;
+    platform::GetBackBufferSize(saved[0], saved[1]), platform::SetBackBufferSize(800, 600);
+    platform::LetterboxRect(1000, 500, x, y, w, h);
+    EXPECT_TRUE(x == 166 && y == 0 && w == 667 && h == 500);
+    // Point x, y; the window in points and in pixels; the back-buffer pixel: the bar left of the picture,
+    // its first and last columns, and a drawable of twice as many pixels as the window has points.
+    const int cases[][8] = {{165, 0, 1000, 500, 1000, 500, -1, 0},
+                            {166, 250, 1000, 500, 1000, 500, 0, 300},
+                            {832, 499, 1000, 500, 1000, 500, 799, 599},
+                            {83, 0, 500, 250, 1000, 500, 1, 1}};
+    for (const auto& c : cases) {
+        platform::WindowPointToBackBuffer(c[0], c[1], c[2], c[3], c[4], c[5], x, y);
+        EXPECT_TRUE(x == c[6] && y == c[7]) << c[0] << "," << c[1] << " -> " << x << "," << y;
+    }
+    platform::SetBackBufferSize(saved[0], saved[1]);
 }
 
 TEST(CodePage1250, MapsTheSlovakLettersBothWays) {
