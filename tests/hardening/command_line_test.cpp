@@ -23,6 +23,7 @@ TEST(CommandLine, HelpAndVersionPrintAndAnUnknownOptionFails) {
         {{"--window", "stray"}, 2, {}},
         {{"--lang", "de"}, 2, {}},
         {{"--lang"}, 2, {}},
+        {{"--langx", "en"}, 2, {}},
     };
     for (const Case& c : cases) {
         GameFolder folder;
