@@ -31,20 +31,16 @@ protected:
     template <typename Draw>
     Screen Drawn(Draw draw, D3DCOLOR background = 0xFF000000u) {
         g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
-        g_pDevice->BeginScene();
-        g_engine.SetUnlitTextureStages();
-        g_engine.SetZBuffer(0);
-        draw();
+        g_pDevice->BeginScene(), g_engine.SetUnlitTextureStages();
+        g_engine.SetZBuffer(0), draw();
         g_pDevice->EndScene();
         return ReadScreen();
     }
     // A panel as the screens draw it, blended, then texts in the menu's lit colour.
     static void PanelAndTexts(Panel& panel,
                               std::initializer_list<std::tuple<int, int, int, const char*>> texts) {
-        g_engine.BlendAlpha();
-        panel.SetPosition(MakeVector(0.5f, 0.5f, 0.0f));
-        panel.Draw();
-        g_engine.BlendOff();
+        g_engine.BlendAlpha(), panel.SetPosition(MakeVector(0.5f, 0.5f, 0.0f));
+        panel.Draw(), g_engine.BlendOff();
         for (const auto& [height, x, y, text] : texts) {
             TextFont font;
             font.Create(height, 700, "Arial");

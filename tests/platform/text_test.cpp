@@ -14,8 +14,7 @@ protected:
         HFONT gdi = CreateFontA(12, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
         ASSERT_EQ(D3DXCreateFont(g_pDevice, gdi, &font_), S_OK);
         EXPECT_TRUE(DeleteObject(gdi));  // the font keeps its own copy of the description
-        ClearTo(0xFF000000u);
-        Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+        ClearTo(0xFF000000u), Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     }
     void TearDown() override {
         if (font_) font_->Release();
@@ -59,8 +58,7 @@ TEST_F(Text, StartsAtItsPixelPositionInAGdiCellIsClippedAndBlended) {
         << b.left << " " << b.top << " " << b.bottom;
     EXPECT_EQ(b.brightest, 255);
 
-    ClearTo(0xFF000000u);
-    Draw("WWWWWWWW\nWWWW", {20, 20, 40, 30});
+    ClearTo(0xFF000000u), Draw("WWWWWWWW\nWWWW", {20, 20, 40, 30});
     b = Lit();
     EXPECT_TRUE(b.right >= 0 && b.right <= 39 && b.bottom <= 29) << b.right << " " << b.bottom;
 
@@ -71,14 +69,12 @@ TEST_F(Text, StartsAtItsPixelPositionInAGdiCellIsClippedAndBlended) {
     EXPECT_LE(b.right, 20 + 12);       // and starts again at the left edge
 
     // Colour and alpha go through the blending.
-    ClearTo(0xFF000000u);
-    Draw("MMMM", {10, 10, 160, 120}, 0x80FF0000u);
+    ClearTo(0xFF000000u), Draw("MMMM", {10, 10, 160, 120}, 0x80FF0000u);
     b = Lit();
     EXPECT_NEAR(b.brightestRed, 128, 2);
     EXPECT_EQ(b.other, 0);
     // With blending off the glyph boxes still do not paint their empty texels.
-    ClearTo(0xFF000000u);
-    g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    ClearTo(0xFF000000u), g_pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     Draw(".", {10, 10, 160, 120});
     EXPECT_LE(Lit().right - Lit().left, 4);
 }

@@ -35,21 +35,15 @@ TEST_F(PanelTest, CornersInPixelsInTheVirtualScreenAndTurned) {
     Panel p;
     p.Create(100, 40, 1);
     p.position = {400, 300, 0};
-    p.Rebuild();
-    ExpectCorners(p, 350, 280, 450, 320);
+    p.Rebuild(), ExpectCorners(p, 350, 280, 450, 320);
     EXPECT_TRUE(p.corners[2].x == 450 && p.corners[3].y == 320) << "the corners below the centre are exact";
     p.scaleToScreen = 1;
-    Screen(1024, 768);
-    p.Rebuild();
-    ExpectCorners(p, 448, 358.4f, 576, 409.6f);
-    Screen(800, 600);
-    p.Rebuild();
-    ExpectCorners(p, 350, 280, 450, 320);
+    Screen(1024, 768), p.Rebuild(), ExpectCorners(p, 448, 358.4f, 576, 409.6f);
+    Screen(800, 600), p.Rebuild(), ExpectCorners(p, 350, 280, 450, 320);
     EXPECT_EQ(ReadFileBytes("log.txt"), "Vytvaram 2D Panel NumFrames: 1\n");
     // A positive angle turns counter-clockwise on the screen (y grows downwards).
     p.height = 0;
-    p.angle = static_cast<float>(M_PI / 2);
-    p.Rebuild();
+    p.angle = static_cast<float>(M_PI / 2), p.Rebuild();
     EXPECT_TRUE(std::fabs(p.corners[2].x - 400) + std::fabs(p.corners[2].y - 250) +
                     std::fabs(p.corners[3].y - 350) <
                 0.1);
@@ -73,8 +67,7 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
     ScopedFakeDevice fake;
     FakeTexture t0(0), t1(1);
     Panel p;
-    p.Create(10, 10, 2);
-    p.AddFrame(9001, MakeColor(0, 1, 0, 1));
+    p.Create(10, 10, 2), p.AddFrame(9001, MakeColor(0, 1, 0, 1));
     p.AddFrame(9002, MakeColor(1, 1, 0, 1));
     p.AddFrame(9003, MakeColor(1, 1, 0, 1));  // more frames than room: refused
     EXPECT_TRUE(p.frameCount == 2 &&
@@ -90,8 +83,7 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
     EXPECT_TRUE(v[2].u == 1 && v[3].v == 1 && v[1].rhw == 1);
     for (float f : {2.0f, 5.0f, NAN}) {
         p.frame = f;
-        fake.device.calls.clear();
-        p.Draw();
+        fake.device.calls.clear(), p.Draw();
         EXPECT_TRUE(fake.device.calls.at(0) == "TEX 0 t0" && p.frame == 0.0f) << f;
     }
 }
@@ -103,8 +95,7 @@ TEST_F(PanelTest, NoDeviceNoSizeNoFont) {
     p.position = {5, 5, 0};
     p.Draw();
     EXPECT_TRUE(p.corners[0].x == 5 && !p.Contains({5, 5, 0}));
-    p.Release();
-    p.Release();
+    p.Release(), p.Release();
     // A font that could not be made draws nothing but keeps the position.
     TextFont font;
     font.Draw(20, 30, MakeColor(1, 1, 1, 1), "text");
@@ -113,8 +104,7 @@ TEST_F(PanelTest, NoDeviceNoSizeNoFont) {
     EXPECT_TRUE(font.font == nullptr && font.rect.right == 800 && font.rect.bottom == 600 &&
                 ReadFileBytes("log.txt").find("Vytvaram DXFONT\n  Chyba pri vytvarani fontu\n") !=
                     std::string::npos);
-    font.Draw(1, 2, MakeColor(1, 1, 1, 1), "text");
-    font.Release();
+    font.Draw(1, 2, MakeColor(1, 1, 1, 1), "text"), font.Release();
 }
 
 TEST(Helpers, ColourConversionClampsRoundsAndDropsNaN) {

@@ -187,8 +187,7 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
 TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesAndDrawsNothing) {
     // A scene loaded with a device, then drawn after the device is gone; then loaded without one.
     const std::string text = SceneText(1, 2, {Group(0, 0, 0, 0, 1)}, {Face(0, 0, kUp), Face(1, 0, kSide)});
-    Load(text);
-    fake.device.calls.clear();
+    Load(text), fake.device.calls.clear();
     g_pDevice = nullptr;
     scene.Draw(), scene.DrawGroup(0), scene.DrawGroup(99);
     Load(text);
@@ -232,8 +231,7 @@ TEST_F(SceneTest, MaterialsFollowKindAndDayOrNight) {
     };
     for (int night = 0; night < 3; ++night) {
         isNight = night;
-        fake.device.materials.clear();
-        scene.Draw();
+        fake.device.materials.clear(), scene.Draw();
         ASSERT_EQ(fake.device.materials.size(), 4u);
         for (int k = 0; k < 4; ++k) {
             const D3DMATERIAL9& m = fake.device.materials[k];
@@ -253,8 +251,7 @@ TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
     // Six frames (120 ms) on each texture, the excess dropped: 5 on the first, then 6 each.
     const char expected[] = "00000111111222222000";
     for (int frame = 0; frame < 20; ++frame) {
-        fake.device.calls.clear();
-        scene.Draw();
+        fake.device.calls.clear(), scene.Draw();
         EXPECT_EQ(fake.device.Last("TEX 0 ", true), std::string("TEX 0 t1") + expected[frame]) << frame;
     }
 }
@@ -275,8 +272,7 @@ TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
     // With one texture: its base alone.
     LoadGroups({Group(0, 0, 2)});
     GiveTextures(0, {30});
-    fake.device.calls.clear();
-    scene.Draw();
+    fake.device.calls.clear(), scene.Draw();
     auto& d = fake.device;
     EXPECT_EQ(d.Last("TSS 1 1 ", true) + d.Last("TEX 0 ", true) + d.Last("TEX 1 ", true),
               "noneTEX 0 t30none");
