@@ -211,7 +211,7 @@ protected:
     std::unique_ptr<Child> game_;
 };
 
-TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayAndInstantInputWorks) {
+TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWorksAndAWindowIsCentred) {
     Desktop desktop(false);
     Start(desktop, ConfigText(2));
     Rect window;
@@ -234,6 +234,11 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayAndInstantInpu
     EXPECT_TRUE(WaitFor([&] { return !dialogShows(); })) << "an instant click on OK was lost";
     desktop.Keys("Escape");
     EXPECT_TRUE(WaitFor(dialogShows)) << "an instant Escape was lost";
+    // Alt+Enter: a window of the back buffer's size, centred on the display.
+    desktop.Keys("alt+Return");
+    EXPECT_TRUE(
+        WaitFor([&] { return (window = desktop.GameWindow()).width == 800 && window.height == 600; }));
+    EXPECT_TRUE(window.x == (kScreenWidth - 800) / 2 && window.y == (kScreenHeight - 600) / 2) << window.x;
 }
 
 // With openbox: --window and an empty config.ini give an 800 x 600 window and log every default; Alt+Enter

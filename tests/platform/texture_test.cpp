@@ -32,6 +32,11 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
     const auto rgb = MakeBmp24(2, 2, {0xFF00FF, 0xFF0000, 0xFE00FF, 0xFFFFFF});
     const D3DFORMAT argb = D3DFMT_A8R8G8B8;
     const uint32_t p = 0xFF112233u, k = 0xFF000000u, magenta = 0xFFFF00FFu;
+    // A two-pixel picture of 4 or 1 bits a pixel: a one-pixel 8-bit one with its width and depth changed.
+    const auto packed = [](uint8_t bits, uint8_t pixels) {
+        auto b = MakeBmp8(1, 1, {0, 0x112233, 0xFF00FF}, {pixels});
+        return b[18] = 2, b[28] = bits, b;
+    };
     const struct {
         const char* what;
         std::vector<uint8_t> bmp;
@@ -51,6 +56,8 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
          magenta,
          {p, 0, k, 0, p, p}},
         {"short palette", MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}), argb, 0, {~0u, k}},
+        {"4-bit", packed(4, 0x12), argb, magenta, {p, 0}},
+        {"1-bit", packed(1, 0x40), argb, 0, {k, p}},
         // More entries than 8 bits can index: the first 256 are read.
         {"long palette", MakeBmp8(1, 1, std::vector<uint32_t>(300, 0x112233), {255}), argb, 0, {p}},
     };

@@ -121,8 +121,9 @@ TEST_F(SceneTest, RecordsInAnyOrderArePackedByGroupThenFaceAndStrayFacesAreLeftO
     EXPECT_EQ(ranges(), (std::vector<int>{0, 2, 6, 2}));
     for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(Vertices()[3 * i + 2].x, (i + 2) % 4);
 
-    // Faces of groups that do not exist are left out; the ranges stay contiguous.
-    Load(SceneText(2, 4, {Group(0), Group(1)}, {face(0, 1), face(1, 5), face(2, 0), face(3, -3)}));
+    // Faces of groups that do not exist (one past the last, a negative one) are left out; the ranges stay
+    // contiguous.
+    Load(SceneText(2, 4, {Group(0), Group(1)}, {face(0, 1), face(1, 2), face(2, 0), face(3, -3)}));
     EXPECT_EQ(ranges(), (std::vector<int>{0, 1, 3, 1}));
     EXPECT_TRUE(Vertices()[2].x == 2 && Vertices()[5].x == 0);
 }
