@@ -25,10 +25,8 @@ TEST_F(PasswordTest, EveryLevelsPasswordResumesThatLevelByDayOrByNight) {
                     {"JIGER", 1}, {"RODET", 0}, {"LOPOK", 0}, {"GAHEK", 1}, {"KAVUH", 0}};
     isNight = 0;  // level 7 keeps the light of the level before: level 6's day
     for (int level = 1; level <= 25; ++level) {
-        Reopen();
-        Type(levels[level - 1].word);
-        TakePlayed();
-        Tap(level % 2 ? DIK_RETURN : DIK_NUMPADENTER);
+        Reopen(), Type(levels[level - 1].word);
+        TakePlayed(), Tap(level % 2 ? DIK_RETURN : DIK_NUMPADENTER);
         // The game hands back to the main menu, fading into the level with its loop.
         EXPECT_TRUE(currentLevel == level && menu_->active == 0 && menu_->fadingIn == 1 &&
                     menu_->messageShown == 0 && menu_->mainMenuScreen == 1 && Input() == "        ")
@@ -64,8 +62,7 @@ TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
 
 TEST_F(PasswordTest, WrongPasswordsShowTheMessageUntilAKeyOrAClick) {
     for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC", ""}) {
-        Reopen();
-        Type(word);
+        Reopen(), Type(word);
         Tap(DIK_RETURN);
         // The message is up: the confirming key does not close it.
         EXPECT_TRUE(menu_->active == 1 && menu_->mainMenuScreen == 1 && menu_->passwordScreen == 0 &&
@@ -82,8 +79,7 @@ TEST_F(PasswordTest, WrongPasswordsShowTheMessageUntilAKeyOrAClick) {
 }
 
 TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensFailsAndTheMessageStaysTwoSecondsWhileItIsHeld) {
-    KeyDown(DIK_RETURN);
-    Frame();
+    KeyDown(DIK_RETURN), Frame();
     EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->messageShown == 1 &&
                 menu_->messageKind == kMessageInvalidPassword);
     float ms = 1000.0f / fps_ + RunUntil([&] { return menu_->messageShown == 0; });
@@ -94,16 +90,14 @@ TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensFailsAndTheMessageStaysTwoSeco
 // Escape alone cancels (the scripted menu walk); with Return in the same frame the cancelled, empty
 // input is confirmed too and matches nothing.
 TEST_F(PasswordTest, EscapeWithReturnCancelsAndFailsWithTheMessage) {
-    Type("NERAD");
-    KeyDown(DIK_ESCAPE), KeyDown(DIK_RETURN);
+    Type("NERAD"), KeyDown(DIK_ESCAPE), KeyDown(DIK_RETURN);
     Frame();
     EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->mainMenuScreen == 1 && menu_->active == 1 &&
                 Input() == "        " && menu_->messageShown == 1);
 }
 
 TEST_F(PasswordTest, OkLightsUpAndConfirmsAClickBesideDoesNothing) {
-    Type("NERAD");
-    ClickAtVirtual(300.0f, 400.0f);
+    Type("NERAD"), ClickAtVirtual(300.0f, 400.0f);
     EXPECT_TRUE(menu_->passwordScreen == 1 && Input() == "NERAD_  ");
     MouseAtVirtual(603.0f, 373.0f);  // OK
     Frame();
@@ -111,8 +105,7 @@ TEST_F(PasswordTest, OkLightsUpAndConfirmsAClickBesideDoesNothing) {
     Click();
     EXPECT_TRUE(currentLevel == 1 && menu_->active == 0);
     // A wrong word confirmed by a click: the click does not close the message it raised.
-    Reopen();
-    Type("ABCDE");
+    Reopen(), Type("ABCDE");
     ClickAtVirtual(603.0f, 373.0f);
     EXPECT_EQ(menu_->messageShown, 1);
 }

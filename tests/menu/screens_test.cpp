@@ -71,8 +71,7 @@ TEST_F(Screens, OptionsStartFromTheSettingsReadAtStartUpAndIgnoreClicksBeside) {
     }
     // A click beside every choice changes nothing and writes nothing.
     ScopedTempDir dir;
-    Show(&Menu::optionsScreen);
-    ClickAtVirtual(200.0f, 300.0f);
+    Show(&Menu::optionsScreen), ClickAtVirtual(200.0f, 300.0f);
     EXPECT_TRUE(menu_->optionsScreen == 1 && menu_->optionsHover == kNoButton && menu_->resolutionIndex == 1);
     EXPECT_FALSE(FileExists("config.ini"));
 }
@@ -89,8 +88,7 @@ TEST_F(Screens, FadeInTakesAbout1429MsUnderAQuadOverlappingTheScreenThenRaisesTh
         fps_ = fps;
         Build(640, 480);
         const bool overlaps = menu_->fadePanel.width == 650.0f && menu_->fadePanel.height == 490.0f;
-        StartedLevel(*menu_, 1);
-        Frame();
+        StartedLevel(*menu_, 1), Frame();
         EXPECT_TRUE(overlaps && menu_->fadeValue > 0.0f && menu_->fadeValue < 0.1f &&
                     menu_->levelDialogShown == 0);
         float ms =
@@ -114,13 +112,11 @@ TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
     } clicks[] = {{-86, 128, 1, 0},  {231, 128, 1, 0}, {0, 108, 1, 0},
                   {-229, 147, 0, 0}, {229, 109, 0, 0}, {0, 128, 0, 1}};
     for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}}) {
-        Build(width, height);
-        StartedLevel(*menu_, 7);
+        Build(width, height), StartedLevel(*menu_, 7);
         RunUntil([&] { return menu_->levelDialogShown == 1; });
         for (const auto& c : clicks) {
             menu_->levelDialogShown = 1;
-            MouseAtPixel(width * 0.5f + c.dx, height * 0.5f + c.dy);
-            Click();
+            MouseAtPixel(width * 0.5f + c.dx, height * 0.5f + c.dy), Click();
             EXPECT_TRUE(menu_->levelDialogShown == c.shown && menu_->fadingToMenu == c.toMenu &&
                         menu_->fadingIn == 0 && currentLevel == 7)
                 << width << ": " << c.dx << "," << c.dy;
@@ -131,8 +127,7 @@ TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
 TEST_F(Screens, ClosingWheelsBounceAndComeToRestOnTheFloor) {
     for (float fps : {60.0f, 144.0f}) {
         fps_ = fps;
-        Build();
-        Show(&Menu::closingScreen);
+        Build(), Show(&Menu::closingScreen);
         EXPECT_TRUE(menu_->wheelY[0] == -200.0f && menu_->wheelY[1] == -400.0f);
         float firstLanding[2] = {-1.0f, -1.0f};
         for (float ms = 0.0f; ms < 15000.0f; ms += 1000.0f / fps) {
@@ -152,8 +147,7 @@ TEST_F(Screens, ClosingWheelsBounceAndComeToRestOnTheFloor) {
 
 TEST_F(Screens, AnyKeyOrClickLeavesTheClosingScreenForTheFirstLogoWithTheWheelsLower) {
     for (int key : {-1, DIK_SPACE, DIK_RETURN, DIK_ESCAPE}) {
-        Show(&Menu::closingScreen);
-        RunFor(1000.0f);
+        Show(&Menu::closingScreen), RunFor(1000.0f);
         key < 0 ? Click() : Tap(key);
         EXPECT_TRUE(menu_->closingScreen == 0 && menu_->introScreen1 == 1) << key;
         // The first logo screen has run one frame since, from a timer of 0; the wheels wait at their new

@@ -29,8 +29,7 @@ class DeviceRender : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateTestDevice(64, 48));
-        ClearTo(kBlack);
-        g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+        ClearTo(kBlack), g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         g_pDevice->SetTexture(0, nullptr);
         D3DXMATRIX identity;
         D3DXMatrixIdentity(&identity);
@@ -52,8 +51,7 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
     DrawScreenQuad(0, 0, 64, 48, kRed, 0.2f);
     DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
     EXPECT_EQ(ReadPixel(30, 30), kRed);
-    g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
-    DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
+    g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE), DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
     EXPECT_EQ(ReadPixel(30, 30), kGreen);
 
     // A frame's end lets go of the compiler's code; the new states below are compiled all the same.
@@ -62,13 +60,11 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
     EXPECT_LT(CompilerCodeResidentKb() * 4, compiling);  // the page holding the headers is read again
 
     // Alpha blending mixes, additive blending adds.
-    ClearTo(0xFF0000FFu);
-    Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+    ClearTo(0xFF0000FFu), Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     DrawScreenQuad(0, 0, 32, 48, 0x80FF0000u);
     EXPECT_NEAR(Red(ReadPixel(5, 5)), 128, 2);
     EXPECT_NEAR(Blue(ReadPixel(5, 5)), 127, 2);
-    Blend(TRUE, D3DBLEND_ONE, D3DBLEND_ONE);
-    DrawScreenQuad(32, 0, 64, 48, kGreen);
+    Blend(TRUE, D3DBLEND_ONE, D3DBLEND_ONE), DrawScreenQuad(32, 0, 64, 48, kGreen);
     EXPECT_EQ(ReadPixel(40, 5), 0xFF00FFFFu);
     Blend(FALSE, D3DBLEND_ZERO, D3DBLEND_ZERO);  // the game's "blend off" simply replaces
     DrawScreenQuad(0, 0, 8, 8, 0x10FFFFFFu);
@@ -81,8 +77,7 @@ TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
         {D3DCULL_CCW, 1, 1}, {D3DCULL_CCW, 0, 0}, {D3DCULL_CW, 1, 0}, {D3DCULL_CW, 0, 1},
         {D3DCULL_NONE, 1, 1}};
     for (auto [cull, clockwise, drawn] : cases) {
-        ClearTo(kBlack);
-        g_pDevice->SetRenderState(D3DRS_CULLMODE, cull);
+        ClearTo(kBlack), g_pDevice->SetRenderState(D3DRS_CULLMODE, cull);
         // Bottom left, top, bottom right in normalised device coordinates: clockwise as seen.
         ColoredVertex v[3] = {{-0.5f, -0.5f, 0.5f, 0, 0, -1, kRed},
                               {0, 0.5f, 0.5f, 0, 0, -1, kRed},
@@ -157,16 +152,14 @@ TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
         ClearTo(kBlack);
         g_pDevice->SetLight(0, &c.light), g_pDevice->LightEnable(0, TRUE);
         g_pDevice->SetMaterial(&c.material), g_pDevice->SetRenderState(D3DRS_AMBIENT, c.ambientState);
-        g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, c.specular);
-        DrawFacingSquare(c.z, c.size);
+        g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, c.specular), DrawFacingSquare(c.z, c.size);
         const uint32_t pixel = ReadPixel(32, 24);
         const int seen[3] = {Red(pixel), Green(pixel), Blue(pixel)}, want[3] = {c.red, c.green, c.blue};
         for (int i = 0; i < 3; ++i)  // an unchecked channel is compared with itself
             EXPECT_NEAR(seen[i], want[i] < 0 ? seen[i] : want[i], want[i] % 255 ? 3 : 0)
                 << c.what << " " << i;
     }
-    g_pDevice->LightEnable(0, FALSE);
-    DrawFacingSquare(50, 10);
+    g_pDevice->LightEnable(0, FALSE), DrawFacingSquare(50, 10);
     EXPECT_EQ(ReadPixel(32, 24), kBlack) << "no light enabled";
 
     // A model's material has diffuse alpha 0, but its vertices are opaque white: Direct3D takes the

@@ -45,8 +45,7 @@ protected:
     // The middle pixel after a whole-screen quad drawn with the texture.
     uint32_t DrawnWith(IDirect3DTexture9* texture) {
         ClearTo(0xFF000000u), g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-        g_pDevice->SetTexture(0, texture);
-        DrawScreenQuad(0, 0, 320, 240, 0xFFFFFFFFu);
+        g_pDevice->SetTexture(0, texture), DrawScreenQuad(0, 0, 320, 240, 0xFFFFFFFFu);
         return ReadPixel(160, 120);
     }
 
@@ -72,8 +71,7 @@ protected:
             buffer_->Unlock();
             D3DXMATRIX world;
             g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(&world, float(i) * 0.1f, 0, 0));
-            g_pDevice->SetStreamSource(0, buffer_, 0, 32);
-            g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
+            g_pDevice->SetStreamSource(0, buffer_, 0, 32), g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
         }
         g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
         RECT rect{10, 200, 300, 230};
@@ -128,8 +126,7 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     EXPECT_EQ(texel, 0xFF0000FFu);
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     // Deleting the bound texture frees its name; the next texture made may get the same name.
-    g_pDevice->SetTexture(0, nullptr);
-    textures_.erase(textures_.begin());
+    g_pDevice->SetTexture(0, nullptr), textures_.erase(textures_.begin());
     red->Release();
     EXPECT_EQ(DrawnWith(Load(kBlueId)), 0xFF0000FFu);
 }
@@ -146,8 +143,7 @@ TEST(ProgramCache, ADamagedKeptProgramIsCompiledAgain) {
     }
     ASSERT_GT(damaged, 0);
     ASSERT_TRUE(CreateTestDevice(32, 32));
-    ClearTo(0xFF000000);
-    DrawScreenQuad(0, 0, 32, 32, 0xFF20C040);
+    ClearTo(0xFF000000), DrawScreenQuad(0, 0, 32, 32, 0xFF20C040);
     EXPECT_EQ(ReadPixel(16, 16), 0xFF20C040u);
     DestroyTestDevice();
 }

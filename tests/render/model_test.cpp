@@ -77,13 +77,11 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWho
     Load(ModelBytes(3, 0));
     EXPECT_NE(Log().find("  Pocet trojholnikov: 0\n  Pocet snimkov: 3\n  Chyba pri vytvarani VB\n"),
               std::string::npos);
-    model.Draw();
-    model.Load("missing.shd");
+    model.Draw(), model.Load("missing.shd");
     EXPECT_NE(Log().find("  Subor: missing.shd\n  Subor sa nenasiel\n"), std::string::npos);
     for (const auto& bytes : {ModelBytes(-1, 2, 0), ModelBytes(2, -5, 0), ModelBytes(1, 0x7FFFFFFF, 0),
                               ModelBytes(0x7FFFFFFF, 1000, 2), std::string("\1\2\3")}) {
-        WriteFileBytes("log.txt", "");
-        Load(bytes);
+        WriteFileBytes("log.txt", ""), Load(bytes);
         EXPECT_NE(Log().find("  Chybny subor: "), std::string::npos) << Log();
         model.frame = 0.5f;
         model.Draw();
@@ -92,8 +90,7 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWho
     EXPECT_EQ(fake.device.draws, 0u);
     model.Release(), model.Release();
     // A short file keeps its complete frames: three whole frames and half of the fourth.
-    WriteFileBytes("log.txt", "");
-    Load(ModelBytes(5, 2, 7));
+    WriteFileBytes("log.txt", ""), Load(ModelBytes(5, 2, 7));
     EXPECT_TRUE(model.frameCount == 3 && Log().find("  Chybny subor: ") != std::string::npos);
     EXPECT_TRUE(DrawnX(2.5f) == 2 && DrawnX(3.5f) == 0);
 }

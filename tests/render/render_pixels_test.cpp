@@ -50,10 +50,8 @@ TEST_F(RenderPixels, ColourKeysMakeTheirTexelsTransparent) {
 TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
     AddBitmap(9102, 2, 2, std::vector<uint32_t>(4, 0x808080));  // base: mid grey
     D3DXMATRIX view, projection;
-    D3DXMatrixIdentity(&view);
-    D3DXMatrixPerspectiveFovLH(&projection, 0.75f, 1.0f, 10.0f, 800.0f);
-    g_pDevice->SetTransform(D3DTS_VIEW, &view);
-    g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+    D3DXMatrixIdentity(&view), D3DXMatrixPerspectiveFovLH(&projection, 0.75f, 1.0f, 10.0f, 800.0f);
+    g_pDevice->SetTransform(D3DTS_VIEW, &view), g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
     isNight = 0;
     // A detail above half brightens, one below darkens.
     for (uint32_t grey : {0xC0u, 0x40u}) {
@@ -69,10 +67,8 @@ TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
         Scene scene;
         scene.Load("test.geo");
         g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        g_pDevice->BeginScene();
-        g_engine.SetUnlitTextureStages();
-        g_engine.SetZBuffer(0);
-        scene.Draw();
+        g_pDevice->BeginScene(), g_engine.SetUnlitTextureStages();
+        g_engine.SetZBuffer(0), scene.Draw();
         g_pDevice->EndScene();
         const uint32_t centre = ReadPixel(400, 300);
         scene.Release();

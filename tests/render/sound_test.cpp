@@ -82,8 +82,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     SoundStartup();
     const bool audio = alcGetCurrentContext() != nullptr;
     Sound loop, missing;
-    loop.Load("day.wav");
-    missing.Load("nowhere.wav");
+    loop.Load("day.wav"), missing.Load("nowhere.wav");
     // A missing file is silence, not an error.
     EXPECT_TRUE(loop.loaded == 1 && loop.size == 44100 && missing.loaded == 1 && missing.size == 0 &&
                 missing.data == nullptr && missing.frequency == 22050 && missing.format == AL_FORMAT_MONO16);
@@ -92,8 +91,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
         alGetSourcei(loop.source, what, &v);
         return v;
     };
-    loop.Play(1);
-    missing.Play(0);
+    loop.Play(1), missing.Play(0);
     EXPECT_TRUE(!audio || (state(AL_SOURCE_STATE) == AL_PLAYING && state(AL_LOOPING) == AL_TRUE));
     loop.Play(0);  // again while playing: restarts, now once
     EXPECT_TRUE(!audio || state(AL_LOOPING) == AL_FALSE);
