@@ -1,9 +1,12 @@
 // Which meshes may lose their back faces: only where none can show from the eye.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
+#include "platform/automation.h"
 #include "platform/hidden_faces.h"
+#include "render_helpers.h"
 
 namespace {
 
@@ -55,6 +58,45 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
     Mesh twice = Box();  // two triangles on one directed edge are no surface
     twice.insert(twice.end(), twice.begin(), twice.begin() + 9);
     EXPECT_FALSE(Shape(twice).closed);
+}
+
+// Drawn by the device, the box seen from (5, 4, 3) shows the same picture with and without the lever
+// wherever a back face can show: no depth test, no depth writes, blending, an alpha test that fails on
+// the faces towards the eye. The last case, depth tested and written, may drop them unseen.
+TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
+    ASSERT_TRUE(CreateTestDevice(64, 48));
+    const Mesh box = Box();
+    std::vector<ColoredVertex> v;  // faces towards the eye (+x, +y, +z: the even ones) half transparent
+    for (uint32_t i = 0; i < box.size() / 3; ++i)
+        v.push_back({box[3 * i], box[3 * i + 1], box[3 * i + 2], 0, 0, 0,
+                     (i / 6 % 2 ? 0xFF000000u : 0x80000000u) | (0x3F2A55u * (i / 6 + 1) & 0xFFFFFFu)});
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    void* data = nullptr;
+    const UINT bytes = UINT(v.size() * sizeof v[0]);
+    ASSERT_EQ(g_pDevice->CreateVertexBuffer(bytes, 0, 0x152, D3DPOOL_MANAGED, &buffer, nullptr), S_OK);
+    ASSERT_EQ(buffer->Lock(0, 0, &data, 0), S_OK);
+    std::memcpy(data, v.data(), bytes), buffer->Unlock();
+    D3DXMATRIX view, projection;
+    const D3DXVECTOR3 eye{5, 4, 3}, at{0, 0, 0}, up{0, 1, 0};
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up), D3DXMatrixPerspectiveFovLH(&projection, 0.8f, 4.0f / 3, 1, 20);
+    g_pDevice->SetTransform(D3DTS_VIEW, &view), g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+    g_pDevice->SetStreamSource(0, buffer, 0, sizeof v[0]), g_pDevice->SetFVF(0x152);
+    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE), g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER),
+        g_pDevice->SetRenderState(D3DRS_ALPHAREF, 0xA0);
+    const DWORD cases[][4] = {{0, 1, 0, 0}, {1, 0, 0, 0}, {1, 1, 1, 0}, {1, 1, 0, 1}, {1, 1, 0, 0}};
+    for (const auto& c : cases) {  // depth test, depth writes, blending, alpha test
+        g_pDevice->SetRenderState(D3DRS_ZENABLE, c[0]), g_pDevice->SetRenderState(D3DRS_ZWRITEENABLE, c[1]);
+        Blend(c[2], D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+        g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, c[3]);
+        Screen pictures[2];
+        for (bool lever : {true, false}) {
+            SetSpeedLever("hiddenBackFaces", lever), ClearTo(0xFF000000u);
+            g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 12), pictures[lever] = ReadScreen();
+        }
+        EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3];
+    }
+    g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release(), DestroyTestDevice();
 }
 
 }  // namespace
