@@ -188,8 +188,7 @@ TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
         {1, 52.0f, 45.0f, 2}, {1, 5.0f, -52.0f, 1}, {1, -60.0f, 60.0f, 1}, {0, -10.0f, 0.0f, 1}};
     for (const auto& [down, x, z, selected] : steps) {
         g_input.mouseDown[0] = down;
-        aimCursorAt(x, z);
-        g_world.updateWorld();
+        aimCursorAt(x, z), g_world.updateWorld();
         EXPECT_EQ(g_world.selectedBus, selected) << x << " " << z;
     }
     // Space in an empty world keeps bus 0 (the wrap itself shows in the scripted play).
@@ -202,8 +201,7 @@ TEST_F(Driving, TheRightButtonUrgesTheBusTowardsTheCursorAlongItsAxis) {
     for (float heading : {kHeadingMinusZ, kHeadingPlusZ, kHeadingPlusX, kHeadingMinusX})
         for (float side : {1.0f, -1.0f, 0.0f}) {  // ahead, behind, level with the centre along the axis
             const float ax = std::round(std::sin(heading)), az = std::round(std::cos(heading));
-            g_world.clearWorld();
-            addBus(0.0f, 0.0f, heading);
+            g_world.clearWorld(), addBus(0.0f, 0.0f, heading);
             g_world.crashArmed = 0;
             aimCursorAt(side == 0.0f ? 40.0f * az : 40.0f * side * ax,
                         side == 0.0f ? 40.0f * ax : 40.0f * side * az);

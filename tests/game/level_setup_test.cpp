@@ -63,8 +63,7 @@ TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive
             << level;
     }
     // Level 2 stands exactly where it is written, without a draw from the generator.
-    gameSrand(99);
-    g_world.setUpLevel(2);
+    gameSrand(99), g_world.setUpLevel(2);
     EXPECT_TRUE(gameRand() == ReferenceRandom{99}.next() && g_world.buses[0].position.x == -10.0f);
     // A wall with an exit: 23 pieces after the barriers, the exit cell (3, 0) left open, each piece's kind
     // naming its side: 21 the exit side, 22 the left, 23 the far side, 24 the right.

@@ -26,8 +26,7 @@ TEST_F(WorldDraw, BusesAreWheelsAndInteriorThenTheBlendedBody) {
                           {4, 3.14f, 31.0f, 2.5f, {7, kAlpha, 6, kOff}, {2.5f, 31.0f}},
                           {5, 0.0f, 0.0f, 0.0f, {}, {}}};
     for (const auto& [type, heading, crashTimer, wheelPhase, expectedKinds, expectedFrames] : cases) {
-        g_drawn.clear();
-        drawBus(type, MakeVector(1.0f, 0.0f, 2.0f), heading, crashTimer, wheelPhase);
+        g_drawn.clear(), drawBus(type, MakeVector(1.0f, 0.0f, 2.0f), heading, crashTimer, wheelPhase);
         EXPECT_EQ(kinds(), expectedKinds) << type;
         std::vector<float> frames;
         for (const WorldDrawEvent& e : g_drawn) {
@@ -51,8 +50,7 @@ TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
         {11, {-10.0f, 5.0f, -104.0f}, 0.8f, 13, {-10.0f, 5.0f, -104.0f}, 1.57f},
     };
     for (const auto& [kind, at, yaw, slot, drawnAt, drawnYaw] : cases) {
-        g_drawn.clear();
-        drawProp(kind, at, yaw);
+        g_drawn.clear(), drawProp(kind, at, yaw);
         ASSERT_EQ(kinds(), std::vector<int>{slot}) << kind;
         const WorldDrawEvent& e = g_drawn[0];
         // The exit arrow lies flat.
@@ -64,8 +62,7 @@ TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
 }
 
 TEST_F(WorldDraw, OneFrameDrawsBusesObstaclesMarkersThenTrafficButNoTrafficAtNightOrLowDetailAndItWraps) {
-    gameSrand(3);
-    g_world.setUpLevel(1);
+    gameSrand(3), g_world.setUpLevel(1);
     // Six buses (articulated: interior and body; two-cell: wheels, interior, body), two barriers, the
     // two markers, then the traffic: three parked cars, two cars, the articulated bus and three
     // trolleybuses down the road.

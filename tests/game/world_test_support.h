@@ -48,8 +48,7 @@ protected:
         // A viewport and identity transforms: the centre pixel then unprojects to the origin, and the
         // cursor's ground point is steered by the camera eye alone (see aimCursorAt).
         g_engine.viewport = D3DVIEWPORT9{0, 0, 800, 600, 0.0f, 1.0f};
-        D3DXMatrixIdentity(&g_engine.projection);
-        D3DXMatrixIdentity(&g_matView);
+        D3DXMatrixIdentity(&g_engine.projection), D3DXMatrixIdentity(&g_matView);
         g_input.mousePos = MakeVector(400.0f, 300.0f, 0.0f);
     }
     // With the cursor ray from the eye through the origin, an eye at height 20 puts the ground point

@@ -64,8 +64,7 @@ protected:
         g_input.mousePressed[0] = mouseButton_ && !g_input.mouseDown[0];
         g_input.mouseDown[0] = mouseButton_;
         if (menu_->active == 1) menu_->RunScreen();
-        menu_->UpdateFade();
-        menu_->UpdateLevelDialog();
+        menu_->UpdateFade(), menu_->UpdateLevelDialog();
     }
     // Frames for about ms milliseconds at the current rate.
     void RunFor(float ms) {

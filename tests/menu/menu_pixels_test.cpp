@@ -43,8 +43,7 @@ protected:
         panel.Draw(), g_engine.BlendOff();
         for (const auto& [height, x, y, text] : texts) {
             TextFont font;
-            font.Create(height, 700, "Arial");
-            font.Draw(x, y, kMenuLit, text);
+            font.Create(height, 700, "Arial"), font.Draw(x, y, kMenuLit, text);
             font.Release();
         }
     }

@@ -62,8 +62,7 @@ TEST_F(PasswordTest, TypingAndErasingAtTheCursorEachWithTheClick) {
 
 TEST_F(PasswordTest, WrongPasswordsShowTheMessageUntilAKeyOrAClick) {
     for (const char* word : {"NERA", "LIBES", "QQQQQ", "NERAC", ""}) {
-        Reopen(), Type(word);
-        Tap(DIK_RETURN);
+        Reopen(), Type(word), Tap(DIK_RETURN);
         // The message is up: the confirming key does not close it.
         EXPECT_TRUE(menu_->active == 1 && menu_->mainMenuScreen == 1 && menu_->passwordScreen == 0 &&
                     menu_->messageShown == 1 && menu_->messageKind == kMessageInvalidPassword &&

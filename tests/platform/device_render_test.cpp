@@ -110,8 +110,7 @@ protected:
         Vertex v[4] = {corner, corner, corner, corner};
         const float xy[4][2] = {{-s, s}, {s, s}, {s, -s}, {-s, -s}};
         for (int i = 0; i < 4; ++i) v[i].x = xy[i][0], v[i].y = xy[i][1], v[i].z = z;
-        g_pDevice->SetFVF(fvf);
-        g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(Vertex));
+        g_pDevice->SetFVF(fvf), g_pDevice->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(Vertex));
     }
 };
 

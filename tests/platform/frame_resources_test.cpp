@@ -36,8 +36,7 @@ protected:
         g_pDevice->SetTexture(0, nullptr);
         for (IDirect3DTexture9* t : textures_)
             if (t) t->Release();
-        ClearAddedBitmapResources();
-        DestroyTestDevice();
+        ClearAddedBitmapResources(), DestroyTestDevice();
     }
 
     IDirect3DTexture9* Load(int id) { return textures_.emplace_back(LoadTexture(id)); }
