@@ -40,10 +40,11 @@ TEST_F(Driving, ACrashThrowsTheBusBackShakesBothAndSoundsOnlyWhenArmedAndNotYetS
     // Bus 0 heads +x, its front corners 0.2 short of the parked bus 1, which is hit: it shakes (its
     // timer restarted and ran once in its own turn) but neither moves nor crashes, having no speed.
     // Not armed: silent, no shake of its own. Still shaking from an earlier crash: silent, both timers
-    // run on. Armed and at rest: one of the two crash sounds, drawn from the generator, and a shake.
+    // run on. Armed and at rest (a timer that has reached 20): one of the two crash sounds, drawn from the
+    // generator, and a shake.
     using Case = std::tuple<int, float, float, float, float>;  // armed, timers before, timers after
     const Case cases[] = {
-        {0, 31.0f, 31.0f, 31.0f, 2.0f}, {1, 4.0f, 10.0f, 6.0f, 12.0f}, {1, 31.0f, 31.0f, 0.0f, 2.0f}};
+        {0, 31.0f, 31.0f, 31.0f, 2.0f}, {1, 4.0f, 10.0f, 6.0f, 12.0f}, {1, 20.0f, 20.0f, 0.0f, 2.0f}};
     for (const auto& [armed, timer0, timer1, after0, after1] : cases) {
         g_world.clearWorld();
         Bus& bus = addBus(0.0f, 0.0f, kHeadingPlusX);
