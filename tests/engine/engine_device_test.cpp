@@ -55,6 +55,12 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
 }
 
 TEST(RenderStates, EachOperationSetsWhatItNames) {
+    // Without a device every operation does nothing.
+    ASSERT_EQ(g_pDevice, nullptr);
+    g_engine.BlendOff(), g_engine.BlendAdditive(), g_engine.BlendAlpha(), g_engine.SetCullMode(1);
+    g_engine.SetFillMode(3), g_engine.SetTextureFilter(0, 2), g_engine.SetShadeMode(2);
+    g_engine.SetMipFilter(0, 1), g_engine.SetLighting(1), g_engine.SetSpecular(1), g_engine.SetAlphaTest(1);
+    g_engine.SetZBuffer(1), g_engine.SetUnlitTextureStages(), g_engine.SetProjection();
     ASSERT_TRUE(CreateTestDevice(64, 64));
     // States as numbers: a render state as itself, a state of texture stage 0 or 1 plus 1000 or 2000, a
     // state of sampler 1 plus 3000.
