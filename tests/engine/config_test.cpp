@@ -30,8 +30,7 @@ std::string Keyed(const std::array<const char*, 5>& values) {
 Settings StartWith(const std::string* file, std::string& log) {
     SceneDetail = ScreenWidth = ScreenHeight = ScreenFormat = SoundEnabled = 0;
     if (file) WriteFileBytes("config.ini", *file);
-    ReadConfig(), ApplyConfigFallbacks(), LogInit(), LogConfigFallbacks();
-    log = ReadFileBytes("log.txt");
+    ReadConfig(), ApplyConfigFallbacks(), LogInit(), LogConfigFallbacks(), log = ReadFileBytes("log.txt");
     return {SceneDetail, ScreenWidth, ScreenHeight, ScreenFormat, SoundEnabled};
 }
 

@@ -83,8 +83,7 @@ TEST(BadEnvironment, ReadOnlyFolderStillPlaysAndTheOptionsScreenReturnsToTheMenu
                         "192 dump notice\n200 click 100 100\n210 dump end\n211 quit\n");
     chmod(folder.path().c_str(), 0555);
     spec.asUnprivileged = true;
-    ExpectPlays(folder, spec, "read-only");
-    chmod(folder.path().c_str(), 0755);
+    ExpectPlays(folder, spec, "read-only"), chmod(folder.path().c_str(), 0755);
     EXPECT_FALSE(FileExists(folder.File("log.txt")));
     EXPECT_EQ(ReadFileBytes(folder.File("config.ini")), config);
     const nlohmann::json notice = folder.Dump("notice"), end = folder.Dump("end");

@@ -89,8 +89,7 @@ TEST_F(PasswordTest, ReturnHeldWhileTheScreenOpensFailsAndTheMessageStaysTwoSeco
 // Escape alone cancels (the scripted menu walk); with Return in the same frame the cancelled, empty
 // input is confirmed too and matches nothing.
 TEST_F(PasswordTest, EscapeWithReturnCancelsAndFailsWithTheMessage) {
-    Type("NERAD"), KeyDown(DIK_ESCAPE), KeyDown(DIK_RETURN);
-    Frame();
+    Type("NERAD"), KeyDown(DIK_ESCAPE), KeyDown(DIK_RETURN), Frame();
     EXPECT_TRUE(menu_->passwordScreen == 0 && menu_->mainMenuScreen == 1 && menu_->active == 1 &&
                 Input() == "        " && menu_->messageShown == 1);
 }
@@ -104,8 +103,7 @@ TEST_F(PasswordTest, OkLightsUpAndConfirmsAClickBesideDoesNothing) {
     Click();
     EXPECT_TRUE(currentLevel == 1 && menu_->active == 0);
     // A wrong word confirmed by a click: the click does not close the message it raised.
-    Reopen(), Type("ABCDE");
-    ClickAtVirtual(603.0f, 373.0f);
+    Reopen(), Type("ABCDE"), ClickAtVirtual(603.0f, 373.0f);
     EXPECT_EQ(menu_->messageShown, 1);
 }
 

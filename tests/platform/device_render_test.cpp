@@ -47,8 +47,7 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
     DrawScreenQuad(0, 0, 64, 48, kGreen);  // the whole target, edge pixels included
     for (auto [x, y] : {std::pair{0, 0}, {63, 0}, {0, 47}, {63, 47}}) EXPECT_EQ(ReadPixel(x, y), kGreen);
 
-    g_pDevice->SetRenderState(D3DRS_ZENABLE, TRUE), ClearTo(kBlack);
-    DrawScreenQuad(0, 0, 64, 48, kRed, 0.2f);
+    g_pDevice->SetRenderState(D3DRS_ZENABLE, TRUE), ClearTo(kBlack), DrawScreenQuad(0, 0, 64, 48, kRed, 0.2f);
     DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
     EXPECT_EQ(ReadPixel(30, 30), kRed);
     g_pDevice->SetRenderState(D3DRS_ZENABLE, FALSE), DrawScreenQuad(0, 0, 64, 48, kGreen, 0.6f);
@@ -148,8 +147,7 @@ TEST_F(DeviceLighting, LightsShadeAsDirect3DDoes) {
         {"specular: faces the eye", sun({0, 0, 1}, {}, {}, one), shiny, 50, 10, 0, true, 243, -1, -1},
     };
     for (const auto& c : cases) {
-        ClearTo(kBlack);
-        g_pDevice->SetLight(0, &c.light), g_pDevice->LightEnable(0, TRUE);
+        ClearTo(kBlack), g_pDevice->SetLight(0, &c.light), g_pDevice->LightEnable(0, TRUE);
         g_pDevice->SetMaterial(&c.material), g_pDevice->SetRenderState(D3DRS_AMBIENT, c.ambientState);
         g_pDevice->SetRenderState(D3DRS_SPECULARENABLE, c.specular), DrawFacingSquare(c.z, c.size);
         const uint32_t pixel = ReadPixel(32, 24);

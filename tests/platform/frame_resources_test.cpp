@@ -125,8 +125,7 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     EXPECT_EQ(texel, 0xFF0000FFu);
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     // Deleting the bound texture frees its name; the next texture made may get the same name.
-    g_pDevice->SetTexture(0, nullptr), textures_.erase(textures_.begin());
-    red->Release();
+    g_pDevice->SetTexture(0, nullptr), textures_.erase(textures_.begin()), red->Release();
     EXPECT_EQ(DrawnWith(Load(kBlueId)), 0xFF0000FFu);
 }
 
