@@ -27,9 +27,10 @@ protected:
         g_fps = 30.0f, menu_ = std::make_unique<Menu>(), menu_->Setup();
     }
     void TearDown() override { menu_.reset(), DestroyTestDevice(); }
-    // Clears to `background`, draws, and reads the screen back.
+    // Clears to `background` (by default a colour under which a blended panel's edges show), draws, and
+    // reads the screen back.
     template <typename Draw>
-    Screen Drawn(Draw draw, D3DCOLOR background = 0xFF000000u) {
+    Screen Drawn(Draw draw, D3DCOLOR background = 0xFF406080u) {
         g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
         g_pDevice->BeginScene(), g_engine.SetUnlitTextureStages();
         g_engine.SetZBuffer(0), draw();
