@@ -75,7 +75,9 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
 
     D3DXMATRIX m;  // null arguments are ignored
     EXPECT_TRUE(D3DXMatrixIdentity(nullptr) == nullptr && D3DXMatrixMultiply(&m, nullptr, &m) == &m);
-    EXPECT_EQ(D3DXVec3Unproject(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_TRUE(D3DXVec3Unproject(nullptr, &screen, &viewport, nullptr, nullptr, nullptr) == nullptr &&
+                D3DXVec3Unproject(&back, nullptr, &viewport, nullptr, nullptr, nullptr) == &back &&
+                D3DXVec3Unproject(&back, &screen, nullptr, nullptr, nullptr, nullptr) == &back);
     EXPECT_EQ(D3DXMatrixLookAtLH(&m, nullptr, nullptr, nullptr), &m);
 }
 
