@@ -183,6 +183,10 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
     EXPECT_EQ(Log().find("Textura 140"), std::string::npos);
     scene.Draw();  // a group without textures draws untextured
     EXPECT_EQ(fake.device.Last("TEX 0 ", true) + fake.device.Last("DRAW"), "TEX 0 nullDRAW 4 0 1");
+    // Records of one-character tokens, the fewest bytes they can take, are not too few for their counts.
+    const std::string face = " F I 0 G 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";  // 20 tokens
+    Load("Min 1 Groups 1 Faces 2 M I 0 T 0 D 0 B 0 M 0 K 0 U 0 S 0 S 0" + face + face);
+    EXPECT_EQ(scene.faceCount, 2) << Log();
 }
 
 TEST_F(SceneTest, WithoutADeviceLoadsAndSmoothsButCreatesAndDrawsNothing) {
