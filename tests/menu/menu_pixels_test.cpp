@@ -44,8 +44,7 @@ protected:
         panel.Draw(), g_engine.BlendOff();
         for (const auto& [height, x, y, text] : texts) {
             TextFont font;
-            font.Create(height, 700, "Arial"), font.Draw(x, y, kMenuLit, text);
-            font.Release();
+            font.Create(height, 700, "Arial"), font.Draw(x, y, kMenuLit, text), font.Release();
         }
     }
     std::unique_ptr<Menu> menu_;

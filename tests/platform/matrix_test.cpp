@@ -56,8 +56,7 @@ TEST(Matrices, SendPointsWhereDirect3DSends) {
 TEST(Matrices, UnprojectInvertsTheProjection) {
     const D3DXMATRIX projection = GameProjection(), view = LookAt({-180, 180, -80}, {0, 0, 0});
     D3DXMATRIX world, viewProjection;
-    D3DXMatrixIdentity(&world);
-    D3DXMatrixMultiply(&viewProjection, &view, &projection);
+    D3DXMatrixIdentity(&world), D3DXMatrixMultiply(&viewProjection, &view, &projection);
     const D3DXVECTOR3 point{12.5f, 3.0f, -40.0f}, ndc = Apply(viewProjection, point);
     const D3DXVECTOR3 screen{(ndc.x + 1) * 400.0f, (1 - ndc.y) * 300.0f, ndc.z}, pixel{screen.x, screen.y, 0};
     const D3DVIEWPORT9 viewport{0, 0, 800, 600, 0.0f, 1.0f}, gameViewport{0, 0, 800, 600, 10.0f, 800.0f};

@@ -56,10 +56,8 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
                                        {0, 1, 0.5f, 0, 0, -1, 0xFFFF0000u},
                                        {1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u}};
     std::memcpy(data, triangle, sizeof triangle);
-    buffer->Unlock();
-    g_pDevice->SetStreamSource(0, buffer, 0, sizeof(ColoredVertex));
-    g_pDevice->SetFVF(0x152);
-    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    buffer->Unlock(), g_pDevice->SetStreamSource(0, buffer, 0, sizeof(ColoredVertex));
+    g_pDevice->SetFVF(0x152), g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
     for (auto t : {D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
@@ -70,8 +68,7 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
     EXPECT_EQ(g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), S_OK);
     EXPECT_EQ(g_pDevice->GetDrawCallCount(), before + 1);
     EXPECT_EQ(ReadPixel(16, 16), 0xFFFF0000u);
-    g_pDevice->SetStreamSource(0, nullptr, 0, 0);
-    buffer->Release();
+    g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release();
     DestroyTestDevice();
 }
 

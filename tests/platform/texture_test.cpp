@@ -15,10 +15,7 @@ constexpr int kId = 9001;
 class Textures : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(CreateTestDevice(64, 48)); }
-    void TearDown() override {
-        ClearAddedBitmapResources();
-        DestroyTestDevice();
-    }
+    void TearDown() override { ClearAddedBitmapResources(), DestroyTestDevice(); }
 
     IDirect3DTexture9* Load(const std::vector<uint8_t>& bmp, D3DFORMAT format, D3DCOLOR key, UINT mips = 1,
                             HRESULT* result = nullptr) {
@@ -143,8 +140,7 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     g_pDevice->SetTexture(0, keyed), ClearTo(0xFF0000FFu);
     DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);  // the last case's test: at least 129
     EXPECT_TRUE(ReadPixel(10, 20) == 0xFF0000FFu && ReadPixel(50, 20) == 0xFF00FF00u);
-    g_pDevice->SetTexture(0, nullptr);
-    keyed->Release();
+    g_pDevice->SetTexture(0, nullptr), keyed->Release();
 }
 
 }  // namespace
