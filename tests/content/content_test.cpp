@@ -10,6 +10,7 @@
 
 #include "bitmap_table.h"
 #include "engine/engine.h"
+#include "menu/resource_set.h"
 #include "platform/bitmap_resources.h"
 #include "platform/language.h"
 #include "render/model.h"
@@ -96,9 +97,10 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     const LoadedModel body("karosa.shd");
     for (int f = 21; f < 32; ++f) EXPECT_EQ(body.At(f, 0, 0, 1), body.At(20, 0, 0, 1));
     EXPECT_TRUE(body.At(2, 0, 0, 0) != body.At(20, 0, 0, 0) && body.hi[2] - body.lo[2] > 2 * 19.2f - 4);
-    // Wheels: a diameter of about 4.8 as the game scales them (1.21), one turn over frames 2 to 31.
+    // Wheels: a diameter of about 4.8 as the game loads and scales them, one turn over frames 2 to 31.
     const LoadedModel wheel("karosakol.shd");
-    EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * 1.21f, 4.8f, 0.3f);
+    g_resources.Load();
+    EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * g_resources.models[5].scale.y, 4.8f, 0.3f);
     auto distance = [&](int a, int b) {
         float d = 0;
         for (int t = 0; t < wheel.triangleCount; ++t)

@@ -114,6 +114,23 @@ TEST_F(Textures, MissingBrokenOrHostileResourcesFailCleanly) {
     }
 }
 
+TEST_F(Textures, MinifiedTexturesAreFilteredThroughTheirMipLevels) {
+    // Every fourth column black, drawn four times smaller: level 2 averages it to three quarters white,
+    // level 0 alone is sampled between two white columns at every pixel.
+    std::vector<uint32_t> rgb(256, 0xFFFFFF);
+    for (size_t i = 0; i < rgb.size(); i += 4) rgb[i] = 0;
+    IDirect3DTexture9* texture = Load(MakeBmp24(16, 16, rgb), D3DFMT_A8R8G8B8, 0, 0);
+    ASSERT_NE(texture, nullptr);
+    g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE), g_pDevice->SetTexture(0, texture), texture->Release();
+    g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    g_pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    for (auto [mip, green] : {std::pair{D3DTEXF_NONE, 255}, {D3DTEXF_LINEAR, 191}, {D3DTEXF_POINT, 191}}) {
+        g_pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, mip), DrawScreenQuad(0, 0, 4, 4, 0xFFFFFFFFu);
+        EXPECT_NEAR(Green(ReadPixel(1, 2)), green, 3) << mip;
+    }
+    g_pDevice->SetTexture(0, nullptr);
+}
+
 TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     // The device leaves out an alpha test that cannot fail; every other test must still decide.
     IDirect3DTexture9* opaque = Load(MakeBmp24(2, 1, {0xFF0000, 0x00FF00}), D3DFMT_A8R8G8B8, 0xFFFF00FFu);
