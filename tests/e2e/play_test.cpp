@@ -80,8 +80,8 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMovesAndAFrameStalls) {
     s.Dump(140, "raised").Hold(145, 150, "RCONTROL").Dump(150, "raisedAgain").Hold(160, 200, "RSHIFT");
     s.Dump(200, "lowered").Mouse(210, 799, 300).Dump(219, "rightEdge").Mouse(220, 798, 300);
     s.Dump(229, "shortOfEdge").Mouse(230, 0, 300).Hold(230, 240, "RIGHT").Dump(239, "leftEdgeAndRight");
-    s.Mouse(240, 400, 599).Dump(244, "bottomEdge").Mouse(245, 400, 598).Dump(249, "shortOfBottom");
-    s.Mouse(250, 400, 560).Add(f + 370, "quit");
+    s.Mouse(240, 400, 599).Hold(240, 244, "LEFT").Dump(244, "bottomEdge").Mouse(245, 400, 598);
+    s.Dump(249, "shortOfBottom").Mouse(250, 400, 560).Add(f + 370, "quit");
     GameFolder folder(ConfigText(2).c_str());
     RunDemo(folder, s);
     // The yaw starts at -2 and turns by 0.05 a frame; the distance changes by 5 a frame.
@@ -104,7 +104,8 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMovesAndAFrameStalls) {
         "lowered": {"/camera/distance": 110.0, "/camera/eye/1": 165.0},
         "rightEdge": {"/camera/yaw": -3.0}, "shortOfEdge": {"/camera/yaw": -3.0},
         "leftEdgeAndRight": {"/camera/yaw": -3.0},  // the two cancel
-        "bottomEdge": {"/camera/distance": 135.0}, "shortOfBottom": {"/camera/distance": 135.0}
+        "bottomEdge": {"/camera/distance": 135.0, "/camera/yaw": -2.8},  // and the left arrow for 4 frames
+        "shortOfBottom": {"/camera/distance": 135.0}
     })");
     EXPECT_LT(folder.Dump("end")["world"]["buses"][0]["corners"][0][1].get<double>(), -75.0);
     // The stalled frame moves bus 3 a tenth of a second at most: three steps of a thirtieth, plus the

@@ -3,6 +3,7 @@
 // kept program is compiled afresh, never used.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -129,12 +130,20 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     EXPECT_EQ(DrawnWith(Load(kBlueId)), 0xFF0000FFu);
 }
 
-TEST(ProgramCache, ADamagedKeptProgramIsCompiledAgain) {
+TEST(ProgramCache, AKeptProgramIsUsedAndADamagedOneIsCompiledAgain) {
     ScopedTempDir dir;
+    const std::string kept = dir.path() + "/program-cache";
     ASSERT_TRUE(CreateTestDevice(32, 32));
     DestroyTestDevice();
+    // The next device reads the kept programs instead of compiling and writing them again.
+    const auto before = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::directory_iterator(kept)) last_write_time(entry.path(), before);
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    DestroyTestDevice();
+    for (const auto& entry : std::filesystem::directory_iterator(kept))
+        EXPECT_TRUE(last_write_time(entry.path()) == before) << entry.path();
     int damaged = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "/program-cache")) {
+    for (const auto& entry : std::filesystem::directory_iterator(kept)) {
         const std::string bytes = ReadFileBytes(entry.path().string());
         WriteFileBytes(entry.path().string(), bytes.substr(0, bytes.size() / 2) + "damage");
         ++damaged;

@@ -77,7 +77,9 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
     EXPECT_TRUE(D3DXVec3Unproject(nullptr, &screen, &viewport, nullptr, nullptr, nullptr) == nullptr &&
                 D3DXVec3Unproject(&back, nullptr, &viewport, nullptr, nullptr, nullptr) == &back &&
                 D3DXVec3Unproject(&back, &screen, nullptr, nullptr, nullptr, nullptr) == &back);
-    EXPECT_EQ(D3DXMatrixLookAtLH(&m, nullptr, nullptr, nullptr), &m);
+    EXPECT_TRUE(D3DXMatrixLookAtLH(&m, nullptr, nullptr, nullptr) == &m &&
+                D3DXVec3TransformCoord(&back, nullptr, &m) == &back &&
+                D3DXVec3TransformCoord(&back, &back, nullptr) == &back);
 }
 
 }  // namespace
