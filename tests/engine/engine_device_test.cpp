@@ -49,6 +49,15 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         // The textures keep the configured format after the fall-back; normals are normalised.
         EXPECT_TRUE(!c.ok || (g_engine.textureFormat == D3DFMT_A8R8G8B8 &&
                               DeviceState('r', 0, D3DRS_NORMALIZENORMALS) == 1));
+        // Direct3D refuses no result, no parameters, another adapter and a back buffer it cannot show.
+        D3DPRESENT_PARAMETERS p{};
+        p.BackBufferFormat = D3DFMT_A1R5G5B5;
+        IDirect3DDevice9* other = nullptr;
+        const auto create = [&](UINT adapter, D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** result) {
+            return g_pD3D->CreateDevice(adapter, D3DDEVTYPE_HAL, g_hWnd, 0, params, result);
+        };
+        EXPECT_TRUE(!c.ok || (FAILED(create(0, &p, nullptr)) && FAILED(create(0, nullptr, &other)) &&
+                              FAILED(create(1, &p, &other)) && FAILED(create(0, &p, &other)) && !other));
         GetPlatformFaults() = PlatformFaults{};
         DestroyTestDevice();  // the engine's device, Direct3D and the window
     }
