@@ -115,8 +115,11 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
     EXPECT_EQ(ReadFileBytes("config.ini"), expected[0]);
     EXPECT_FALSE(FileExists("config.ini.new"));
 
-    // A config.ini that cannot be replaced at all (a folder of that name) is logged.
-    std::remove("config.ini");
+    // A file that cannot be written beside it (a folder in its place) or that cannot be replaced at all
+    // (a folder named config.ini) is reported and logged.
+    ASSERT_EQ(mkdir("config.ini.new", 0755), 0);
+    EXPECT_TRUE(!WriteConfig(0, 1, 1) && ReadFileBytes("config.ini") == expected[0]);
+    rmdir("config.ini.new"), std::remove("config.ini");
     ASSERT_EQ(mkdir("config.ini", 0755), 0);
     EXPECT_FALSE(WriteConfig(0, 1, 1));
     LogWrite("   Nepodarilo sa vytvori\x9D m_pDirectInput");  // code page 1250 bytes are kept

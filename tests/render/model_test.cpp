@@ -88,11 +88,12 @@ TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWho
     }
     Load(ModelBytes(0, 2, 0)), model.Draw();  // triangles but no frames
     EXPECT_EQ(fake.device.draws, 0u);
-    model.Release(), model.Release();
     // A short file keeps its complete frames: three whole frames and half of the fourth.
     WriteFileBytes("log.txt", ""), Load(ModelBytes(5, 2, 7));
     EXPECT_TRUE(model.frameCount == 3 && Log().find("  Chybny subor: ") != std::string::npos);
     EXPECT_TRUE(DrawnX(2.5f) == 2 && DrawnX(3.5f) == 0);
+    model.Release(), model.Release();  // and once more when the model goes
+    EXPECT_TRUE(model.frames == nullptr && model.frameCount == 0);
 }
 
 }  // namespace
