@@ -103,6 +103,10 @@ TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExact
         ExpectVec(scene.faces[1].normals[2], {1, 0, 0}, c.what);
         EXPECT_FLOAT_EQ(Vertices()[1].ny, c.first.y) << c.what;
     }
+    // Also where the shared corner is the first one in the file.
+    Load(SceneText(1, 2, {Group(0, 0, 0, 0, 1)}, {Face(0, 0, kSide), Face(1, 0, kUp)}));
+    Vector3 sideTwice{2, 1, 0};
+    VecNormalize(&sideTwice), ExpectVec(scene.faces[0].normals[0], sideTwice, "side first");
 }
 
 TEST_F(SceneTest, RecordsInAnyOrderArePackedByGroupThenFaceAndStrayFacesAreLeftOut) {
