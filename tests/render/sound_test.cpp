@@ -25,6 +25,8 @@ std::string Wav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, c
 }
 
 TEST(WavReader, ReadsPlainPcmCutsWhatIsNotThereAndRejectsTheRest) {
+    std::string shortFormat = Wav(1, 1, 22050, 16, "xxxx");
+    shortFormat[28] = 14;  // a format chunk of 14 bytes
     const struct {
         std::string bytes;
         bool ok;
@@ -39,6 +41,7 @@ TEST(WavReader, ReadsPlainPcmCutsWhatIsNotThereAndRejectsTheRest) {
         {Wav(1, 1, 0, 16, "xxxx"), false},      // no rate
         {Wav(1, 1, 22050, 12, "xxxx"), false},
         {Wav(1, 1, 22050, 16, "xxxx").substr(0, 30), false},  // cut inside the format chunk
+        {shortFormat, false},
         {Wav(1, 1, 22050, 16, "xxxx").substr(0, 12) + "junk" + std::string("\xF0\xFF\xFF\xFF", 4) + "xx",
          false},
         {std::string("RIFF\0\0\0\0WAVE", 12), false},
