@@ -47,6 +47,7 @@ TEST(Matrices, SendPointsWhereDirect3DSends) {
         {"yaw: +x to -z", Turn(h, 0, 0), {1, 0, 0}, {0, 0, -1}},
         {"pitch: +y to +z", Turn(0, h, 0), {0, 1, 0}, {0, 0, 1}},
         {"roll: +x to +y", Turn(0, 0, h), {1, 0, 0}, {0, 1, 0}},
+        {"roll: +y to -x", Turn(0, 0, h), {0, 1, 0}, {-1, 0, 0}},
         // Roll first, then pitch, then yaw: z is untouched by roll, pitched to -y, then unchanged by yaw.
         {"roll, pitch, yaw", Turn(h, h, h), {0, 0, 1}, {0, -1, 0}},
     };
