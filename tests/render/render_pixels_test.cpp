@@ -45,6 +45,8 @@ TEST_F(RenderPixels, ColourKeysMakeTheirTexelsTransparent) {
     const std::string log = ReadFileBytes("log.txt");
     EXPECT_NE(log.find("  AddFrame: 0 9100\n  Textura vytvorena\n"), std::string::npos);
     EXPECT_NE(log.find("  Textura: 9100\n  Textura modelu vytvorena\n"), std::string::npos);
+    model.Release(), model.Release();  // and once more when the model goes
+    EXPECT_EQ(model.texture, nullptr);
 }
 
 TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
