@@ -147,6 +147,12 @@ TEST(Play, KeyboardSolvesLevelOneWhileTheCameraMovesAndAFrameStalls) {
     EXPECT_FALSE(menuF.RegionDiffers(menu, 15, 15, 90, 40));
     EXPECT_FALSE(game.RegionDiffers(gameAgain, 15, 15, 90, 40)) << "the corner changes by itself";
     EXPECT_TRUE(gameF.RegionDiffers(game, 15, 15, 90, 40));
+    const auto white = [](const Picture& p, int n = 0) {  // white pixels where the text goes
+        for (int y = 15; y < 40; ++y)
+            for (int x = 15; x < 90; ++x) n += (p.At(x, y) & 0xFFFFFF) == 0xFFFFFF;
+        return n;
+    };
+    EXPECT_TRUE(white(game) == 0 && white(gameF) > 20) << white(game) << " " << white(gameF);
     EXPECT_FALSE(gameF.RegionDiffers(game, 15, 45, 90, 90)) << "the text reaches too far down";
 }
 
