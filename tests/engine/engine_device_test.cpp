@@ -18,15 +18,20 @@ namespace {
 // The game's own device start-up at 800 x 600 in 32 bits, the device failing as often as asked.
 TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
     const struct {
+        unsigned width;
         int failDevices;
         bool failDirect3D, ok;
         const char *log, *box;
+        bool deep;  // 8 bits a channel: a clear to 0x030303 reads back as it is
     } cases[] = {
-        {1, false, true, "g_pD3D vytvorene\ninicializacia g_pD3D uspesna\n", nullptr},
-        {2, false, false, "g_pD3D vytvorene\nchyba pri inicializacii g_pD3D\n",
-         "Va\x9A\x61 karta nieje kompatibiln\xE1 s Direct3D9"},
-        {0, true, false, "   Format Textur: 21 \nNemozno vytvorit g_pD3D\n",
-         "Error pri vytv\xE1ran\xED Direct3D9"},
+        {800, 1, false, true, "g_pD3D vytvorene\ninicializacia g_pD3D uspesna\n", nullptr, false},
+        {800, 2, false, false, "g_pD3D vytvorene\nchyba pri inicializacii g_pD3D\n",
+         "Va\x9A\x61 karta nieje kompatibiln\xE1 s Direct3D9", false},
+        {800, 0, true, false, "   Format Textur: 21 \nNemozno vytvorit g_pD3D\n",
+         "Error pri vytv\xE1ran\xED Direct3D9", false},
+        // A size no device makes: the default size, in the configured 32 bits first.
+        {1000, 2, false, true, "   1000x600 sa nepodarilo vytvorit, skusam 800x600\ninicializacia", nullptr,
+         true},
     };
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     WNDCLASSEXA wc{};
@@ -36,7 +41,7 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         ScopedTempDir dir;
         g_hWnd = CreateWindowExA(0, "engine test", "engine test", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
                                  nullptr, nullptr);
-        g_engine.width = 800, g_engine.height = 600, g_engine.windowed = 0;
+        g_engine.width = c.width, g_engine.height = 600, g_engine.windowed = 0;
         g_engine.screenFormat = g_engine.textureFormat = D3DFMT_A8R8G8B8;
         g_engine.nearPlane = 10.0f, g_engine.farPlane = 800.0f;
         GetPlatformFaults() = PlatformFaults{c.failDevices, c.failDirect3D, false};
@@ -49,6 +54,8 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
         // The textures keep the configured format after the fall-back; normals are normalised.
         EXPECT_TRUE(!c.ok || (g_engine.textureFormat == D3DFMT_A8R8G8B8 &&
                               DeviceState('r', 0, D3DRS_NORMALIZENORMALS) == 1));
+        if (c.ok) g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF030303u, 1.0f, 0);
+        EXPECT_TRUE(!c.ok || ((ReadScreen().At(799, 599) & 0xFFFFFF) == 0x030303) == c.deep) << c.width;
         // Direct3D refuses no result, no parameters, another adapter and a back buffer it cannot show.
         D3DPRESENT_PARAMETERS p{};
         p.BackBufferFormat = D3DFMT_A1R5G5B5;
