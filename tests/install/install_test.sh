@@ -48,6 +48,8 @@ run_game() {
 # A fresh home: the XDG defaults, config.ini written with the shipped defaults.
 run_game "$tmp/home/.local/state/voltrana/log.txt"
 cmp "$tmp/home/.config/voltrana/config.ini" "$prefix/share/voltrana/config.ini"
+[ "$(ls -A "$tmp/home" | xargs)" = ".config .local" ] && [ "$(stat -c %a "$tmp/home/.config/voltrana")" = 700 ] ||
+  fail "folders other than the game's own, or not private: $(ls -lA "$tmp/home")"
 [ ! -s "$tmp/stderr" ] || fail "unexpected stderr: $(cat "$tmp/stderr")"
 # The XDG variables are honoured, and the player's settings are read there, never replaced.
 mkdir -p "$tmp/config/voltrana"
