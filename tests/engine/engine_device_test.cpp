@@ -37,6 +37,9 @@ TEST(EngineStart, FallsBackTo16BitsThenReportsWhatFailed) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc, wc.lpfnWndProc = DefWindowProcA, wc.lpszClassName = "engine test";
     RegisterClassExA(&wc);
+    EXPECT_EQ(
+        CreateWindowExA(0, "unregistered", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
     for (const auto& c : cases) {
         ScopedTempDir dir;
         g_hWnd = CreateWindowExA(0, "engine test", "engine test", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
