@@ -117,6 +117,36 @@ TEST_F(MenuPixels, TheOptionsShowTheLabelOfEachChoice) {
     }
 }
 
+TEST_F(MenuPixels, TheClosingScreenShowsTheTitleItsLastWordsAndBothWheelsAndNothingElse) {
+    menu_->wheelY[0] = menu_->wheelY[1] = 500.0f, menu_->wheelSpeed[0] = menu_->wheelSpeed[1] = 0.0f;
+    const Screen s = Drawn([&] { RunClosingScreen(*menu_); }, 0xFF000000u);
+    const auto lit = [&](int x0, int y0, int x1, int y1, int n = 0) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += (s.At(x, y) & 0xFFFFFF) != 0;
+        return n;
+    };
+    // The title (512 x 128) about (400, 300), its last words (147 x 42) about (400, 420), the wheels
+    // (128 x 128) about (200, 500) and (600, 500).
+    EXPECT_TRUE(lit(144, 236, 656, 364) > 5000 && lit(326, 399, 474, 441) > 500 &&
+                lit(136, 436, 264, 564) > 3000 && lit(536, 436, 664, 564) > 3000)
+        << lit(144, 236, 656, 364) << " " << lit(326, 399, 474, 441) << " " << lit(136, 436, 264, 564) << " "
+        << lit(536, 436, 664, 564);
+    EXPECT_EQ(lit(0, 0, 800, 230) + lit(0, 570, 800, 600) + lit(0, 230, 130, 570) + lit(670, 230, 800, 570),
+              0);
+}
+
+TEST_F(MenuPixels, TheCreditsLieOverTheBackgroundRightOfTheCentre) {
+    const Screen credits = Drawn([&] { RunCredits(*menu_); }),
+                 background = Drawn([&] { menu_->background.Draw(); });
+    // Pixels the credits change, within their 255 x 364 about (584, 335) and outside.
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (credits.At(x, y) != background.At(x, y))
+                ++(x >= 456 && x < 712 && y >= 153 && y < 517 ? inside : outside);
+    EXPECT_TRUE(inside > 10000 && outside == 0) << inside << " " << outside;
+}
+
 TEST(LoadingScreen, WhiteTextOnBlackLeftOfAndAboveTheCentre) {
     const struct { int width, height, left, top; } sizes[] = {{640, 480, 224, 226}, {1024, 768, 416, 370}};
     for (const auto& s : sizes) {
