@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/automation.h"
 #include "platform/bitmap_resources.h"
 #include "platform/platform_internal.h"
 #include "render_helpers.h"
@@ -133,6 +134,10 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
 TEST(ProgramCache, AKeptProgramIsUsedAndADamagedOneIsCompiledAgain) {
     ScopedTempDir dir;
     const std::string kept = dir.path() + "/program-cache";
+    GetSpeedLevers().programBinaries = false;  // without the lever nothing is kept
+    ASSERT_TRUE(CreateTestDevice(32, 32));
+    DestroyTestDevice(), GetSpeedLevers().programBinaries = true;
+    EXPECT_FALSE(std::filesystem::exists(kept));
     ASSERT_TRUE(CreateTestDevice(32, 32));
     DestroyTestDevice();
     // The next device reads the kept programs instead of compiling and writing them again.
