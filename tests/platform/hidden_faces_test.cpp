@@ -84,8 +84,12 @@ TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE), g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER),
         g_pDevice->SetRenderState(D3DRS_ALPHAREF, 0xA0);
-    const DWORD cases[][4] = {{0, 1, 0, 0}, {1, 0, 0, 0}, {1, 1, 1, 0}, {1, 1, 0, 1}, {1, 1, 0, 0}};
-    for (const auto& c : cases) {  // depth test, depth writes, blending, alpha test
+    // Depth test, depth writes, blending, alpha test, and a mirroring world (front faces wound as back).
+    const DWORD cases[][5] = {{0, 1, 0, 0, 0}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
+                              {1, 1, 0, 1, 0}, {1, 1, 0, 0, 0}, {1, 1, 0, 0, 1}};
+    for (const auto& c : cases) {
+        D3DXMATRIX world;
+        g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixScaling(&world, c[4] ? -1.0f : 1.0f, 1.0f, 1.0f));
         g_pDevice->SetRenderState(D3DRS_ZENABLE, c[0]), g_pDevice->SetRenderState(D3DRS_ZWRITEENABLE, c[1]);
         Blend(c[2], D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
         g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, c[3]);
@@ -94,7 +98,7 @@ TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
             SetSpeedLever("hiddenBackFaces", lever), ClearTo(0xFF000000u);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 12), pictures[lever] = ReadScreen();
         }
-        EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3];
+        EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3] << c[4];
     }
     g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release(), DestroyTestDevice();
 }
