@@ -151,16 +151,17 @@ bool BarsAreBlack(const Picture& grab, const Rect& window, const Rect& picture) 
 }
 
 // The demo runner's shot of the main menu (cursor at the top left) or of level 1's dialog, made once.
-const Picture& ShotOf(bool dialog) {
-    static Picture shots[2];
-    if (shots[dialog].Valid()) return shots[dialog];
+const Picture& ShotOf(bool dialog, bool english = false) {
+    static Picture shots[2][2];
+    Picture& shot = shots[dialog][english];
+    if (shot.Valid()) return shot;
     ScriptBuilder s;
     s.Mouse(0, 0, 0).SkipIntro();
     if (dialog) s.Click(22, kNewGameX, kNewGameY).Mouse(24, 0, 0);
     s.Shot(dialog ? 80 : 20, "shot").Add(dialog ? 81 : 21, "quit");
     GameFolder folder(ConfigText(2).c_str());
-    RunDemo(folder, s);
-    return shots[dialog] = folder.Shot("shot");
+    RunDemo(folder, s, english ? std::vector<std::string>{"--lang", "en"} : std::vector<std::string>{});
+    return shot = folder.Shot("shot");
 }
 
 class RealDesktop : public ::testing::Test {
@@ -241,14 +242,19 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWo
     EXPECT_TRUE(window.x == (kScreenWidth - 800) / 2 && window.y == (kScreenHeight - 600) / 2) << window.x;
 }
 
-// With openbox: --window and an empty config.ini give an 800 x 600 window and log every default; Alt+Enter
-// goes to full screen and back, and a resized window letterboxes the picture.
-TEST_F(RealDesktop, WithOpenboxTheWindowOptionAltEnterAndAResize) {
+// With openbox: --window and an empty config.ini give an 800 x 600 window and log every default, --lang en
+// names the buttons in English; Alt+Enter goes to full screen and back, and a resized window letterboxes
+// the picture.
+TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAndAResize) {
     Desktop desktop(true);
-    Start(desktop, "", "--window");
+    Start(desktop, "", "--window --lang en");
     Rect window;
     ASSERT_TRUE(ReachMainMenu(desktop, window));
     EXPECT_TRUE(window.width == 800 && window.height == 600) << window.width << " x " << window.height;
+    const Rect buttons{380, 165, 200, 90};  // new game and password, whose words differ most
+    const Picture grab = desktop.Grab();
+    EXPECT_LT(MeanDifference(grab, Letterbox(window), ShotOf(false, true), buttons),
+              MeanDifference(grab, Letterbox(window), ShotOf(false), buttons) / 3);
     const std::string log = ReadFileBytes(folder_->File("log.txt"));
     for (const char* key : {"SceneDetail", "ScreenWidth", "ScreenHeight", "ScreenFormat", "SoundEnabled"})
         EXPECT_NE(log.find(std::string("chyba hodnota ") + key), std::string::npos) << log;
