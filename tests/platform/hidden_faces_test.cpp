@@ -37,7 +37,9 @@ platform::MeshShape Shape(const Mesh& m) {
 
 TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
     Mesh quad = Box();
-    quad.resize(18);  // the +x face alone
+    quad.resize(18);     // the +x face alone
+    Mesh high = Box(2);  // open at the top, far above the origin: its opening's cover holds most volume
+    for (size_t i = 1; i < high.size(); i += 3) high[i] += 10;
     struct Case {
         const char* what;
         Mesh mesh;
@@ -50,6 +52,7 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
         {"open bottom, eye above", Box(3), {2, 6, 1}, true},
         {"open bottom, eye below", Box(3), {0, -6, 0}, false},
         {"open bottom, eye level with it", Box(3), {6, -1, 0}, false},
+        {"open top far above the origin, eye below", high, {0, 4, 0}, true},
         {"lone face seen from the front", quad, {6, 0, 0}, true},
         {"lone face seen from behind", quad, {-6, 0, 0}, false},
     };
