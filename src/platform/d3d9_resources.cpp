@@ -160,6 +160,7 @@ void GlTexture::EnsureMipChain() {
         bytes += static_cast<int64_t>(std::max(1, width_ >> level)) * std::max(1, height_ >> level) * 4;
     }
     LiveGlObjects().bytes += bytes - bytes_;
+    ++LiveGlObjects().mipChains;
     bytes_ = bytes;
 }
 

@@ -56,6 +56,7 @@ struct GlObjectCounts {
     int64_t programs = 0;
     int64_t renderbuffers = 0;
     int64_t bytes = 0;
+    int64_t mipChains = 0;  // ever: each texture makes its chain once, at its first mipmapped draw
 };
 GlObjectCounts& LiveGlObjects();
 // Bumped whenever a texture or buffer name is made, deleted or bound outside the device, so the
