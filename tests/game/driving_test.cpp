@@ -76,6 +76,13 @@ TEST_F(Driving, ACrashThrowsTheBusBackShakesBothAndSoundsOnlyWhenArmedAndNotYetS
     EXPECT_TRUE(g_world.buses[0].crashTimer == 18.0f && g_world.buses[1].crashTimer == 20.0f);
     run(3);
     EXPECT_TRUE(g_world.buses[0].crashTimer == 20.0f && g_played.size() == 1u);
+
+    // Reversing, the rear corners lead: one of them alone inside another bus is a crash.
+    g_world.clearWorld();
+    Bus& reversing = addBus(0.0f, 0.0f, kHeadingPlusX);
+    addBus(-26.0f, 24.8f, kHeadingMinusZ, 20.0f, 1);  // beside the rear corner at z 6.6, not the one at -6.6
+    reversing.speed = -1.0f, g_world.updateWorld();
+    EXPECT_GT(reversing.speed, 0.0f);
 }
 
 TEST_F(Driving, AtEightyFramesASlowBusCreepsIntoABusButNotIntoABarrier) {
