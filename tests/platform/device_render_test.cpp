@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "platform/platform_internal.h"
 #include "render_helpers.h"
 
 namespace {
@@ -68,6 +69,15 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
     Blend(FALSE, D3DBLEND_ZERO, D3DBLEND_ZERO);  // the game's "blend off" simply replaces
     DrawScreenQuad(0, 0, 8, 8, 0x10FFFFFFu);
     EXPECT_EQ(ReadPixel(2, 2), kWhite);
+}
+
+// The OpenGL context lives while the Direct3D object or a device holds it, and not after.
+TEST_F(DeviceRender, TheContextOutlivesTheDeviceWhileDirect3DHoldsIt) {
+    const uint32_t generation = platform::GlContextGeneration();
+    g_pDevice->Release(), g_pDevice = nullptr;
+    EXPECT_TRUE(platform::GlContextAlive(generation));
+    g_pD3D->Release(), g_pD3D = nullptr;
+    EXPECT_FALSE(platform::GlContextAlive(generation));
 }
 
 TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
