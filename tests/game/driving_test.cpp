@@ -190,10 +190,14 @@ TEST_F(Driving, SixtyFramesASecondGiveTheSameMotionPerSecond) {
 
 TEST_F(Driving, TheLeftButtonSelectsTheBusUnderTheCursor) {
     addBus(-10.0f, 0.0f), addBus(30.0f, -50.0f, kHeadingPlusX, 30.0f, 4), addBus(50.0f, 40.0f);
-    // Over bus 2, sweeping over bus 1, empty ground keeps the last one, and so does a released button.
+    // Over bus 2, sweeping over bus 1, empty ground keeps the last one, and so does a released button;
+    // then pressed over bus 0.
     using Step = std::tuple<int, float, float, int>;  // left button, cursor x and z, bus selected
-    const Step steps[] = {
-        {1, 52.0f, 45.0f, 2}, {1, 5.0f, -52.0f, 1}, {1, -60.0f, 60.0f, 1}, {0, -10.0f, 0.0f, 1}};
+    const Step steps[] = {{1, 52.0f, 45.0f, 2},
+                          {1, 5.0f, -52.0f, 1},
+                          {1, -60.0f, 60.0f, 1},
+                          {0, -10.0f, 0.0f, 1},
+                          {1, -10.0f, 0.0f, 0}};
     for (const auto& [down, x, z, selected] : steps) {
         g_input.mouseDown[0] = down;
         aimCursorAt(x, z), g_world.updateWorld();
