@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -91,6 +92,9 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
     const std::string expected[3] = {Keyed({"2", "640", "480", "1", "0"}),
                                      Keyed({"1", "800", "600", "1", "1"}),
                                      Keyed({"0", "1024", "768", "1", "1"})};
+    namespace fs = std::filesystem;
+    const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
     // A size the game does not offer is left out rather than read from beyond the table.
     ASSERT_TRUE(WriteConfig(0, 3, 1));
     EXPECT_EQ(ReadFileBytes("config.ini"), "SceneDetail 0\nScreenFormat 1\nSoundEnabled 1");
@@ -99,6 +103,7 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
         EXPECT_EQ(ReadFileBytes("config.ini"), expected[r]);
         EXPECT_FALSE(FileExists("config.ini.new"));
     }
+    EXPECT_EQ(openFiles(), filesBefore) << "every write closes its file";
     LogInit();
     // A full disk, as a child process whose files may not grow beyond 20 bytes.
     const pid_t child = fork();
