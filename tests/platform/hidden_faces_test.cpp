@@ -64,8 +64,9 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
 }
 
 // Drawn by the device, the box seen from (5, 4, 3) shows the same picture with and without the lever
-// wherever a back face can show: no depth test, no depth writes, blending, an alpha test that fails on
-// the faces towards the eye. The last case, depth tested and written, may drop them unseen.
+// wherever a back face can show: no depth test, no depth writes, a depth test that always passes,
+// blending, an alpha test that fails on the faces towards the eye. Depth tested and written, the back
+// faces may be dropped unseen.
 TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
     ASSERT_TRUE(CreateTestDevice(64, 48));
     const Mesh box = Box();
@@ -87,13 +88,15 @@ TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE), g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     g_pDevice->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER),
         g_pDevice->SetRenderState(D3DRS_ALPHAREF, 0xA0);
-    // Depth test, depth writes, blending, alpha test, and a mirroring world (front faces wound as back).
-    const DWORD cases[][5] = {{0, 1, 0, 0, 0}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
-                              {1, 1, 0, 1, 0}, {1, 1, 0, 0, 0}, {1, 1, 0, 0, 1}};
+    // Depth test, depth writes, blending, alpha test, a mirroring world (front faces wound as back), and
+    // a depth test that always passes.
+    const DWORD cases[][6] = {{0, 1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 0}, {1, 1, 0, 1, 0, 0},
+                              {1, 1, 0, 0, 0, 0}, {1, 1, 0, 0, 1, 0}, {1, 1, 0, 0, 0, 1}};
     for (const auto& c : cases) {
         D3DXMATRIX world;
         g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixScaling(&world, c[4] ? -1.0f : 1.0f, 1.0f, 1.0f));
         g_pDevice->SetRenderState(D3DRS_ZENABLE, c[0]), g_pDevice->SetRenderState(D3DRS_ZWRITEENABLE, c[1]);
+        g_pDevice->SetRenderState(D3DRS_ZFUNC, c[5] ? D3DCMP_ALWAYS : D3DCMP_LESSEQUAL);
         Blend(c[2], D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
         g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, c[3]);
         Screen pictures[2];
@@ -101,7 +104,7 @@ TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
             SetSpeedLever("hiddenBackFaces", lever), ClearTo(0xFF000000u);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 12), pictures[lever] = ReadScreen();
         }
-        EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3] << c[4];
+        EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3] << c[4] << c[5];
     }
     g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release(), DestroyTestDevice();
 }
