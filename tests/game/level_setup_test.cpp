@@ -65,19 +65,17 @@ TEST_F(LevelSetUp, LevelsHaveTheirPiecesTheirLightAndNothingOutsideTheTwentyFive
     // Level 2 stands exactly where it is written, without a draw from the generator.
     gameSrand(99), g_world.setUpLevel(2);
     EXPECT_TRUE(gameRand() == ReferenceRandom{99}.next() && g_world.buses[0].position.x == -10.0f);
-    for (int level = 1; level <= kLevelCount; ++level) {  // barriers stand in the middle of their cells
+    // Every level's barriers stand in the middle of their cells. A wall with an exit: 23 pieces after the
+    // barriers, the exit cell (3, 0) left open, each piece's kind naming its side: 21 the exit side, 22 the
+    // left, 23 the far side, 24 the right.
+    const auto side = [](Vector3 p) { return p.z == -70 ? 21 : p.z == 70 ? 23 : p.x < 0 ? 22 : 24; };
+    for (int level = 1; level <= kLevelCount; ++level) {
         g_world.setUpLevel(level);
         for (int k = 0; k < kLevels[level - 1].barrierCount; ++k) {
             const Vector3 p = g_world.obstacles[k].position;
             EXPECT_TRUE((int(p.x) + 70) % 20 == 0 && (int(p.z) + 70) % 20 == 0) << level << " " << k;
         }
-    }
-    // A wall with an exit: 23 pieces after the barriers, the exit cell (3, 0) left open, each piece's kind
-    // naming its side: 21 the exit side, 22 the left, 23 the far side, 24 the right.
-    const auto side = [](Vector3 p) { return p.z == -70 ? 21 : p.z == 70 ? 23 : p.x < 0 ? 22 : 24; };
-    for (int level = 1; level <= kLevelCount; ++level) {
         if (kLevels[level - 1].wall != LevelWall::ExitGap) continue;
-        g_world.setUpLevel(level);
         const int barriers = kLevels[level - 1].barrierCount;
         EXPECT_EQ(g_world.obstacleCount, barriers + 23) << "level " << level;
         for (int k = 0; k < g_world.obstacleCount; ++k) {
