@@ -1,6 +1,7 @@
 #include "app/win_main.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/globals.h"
 #include "engine/config.h"
@@ -13,6 +14,7 @@
 #include "game/random.h"
 #include "menu/menu.h"
 #include "menu/resource_set.h"
+#include "platform/desktop.h"
 #include "render/scene.h"
 
 namespace {
@@ -120,8 +122,15 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         // The log is otherwise made by the device's start-up: replace the previous run's log, so
         // that it does not tell an old story.
         LogInit();
-        LogWrite("Nepodarilo sa vytvorit okno: ziadna obrazovka (je nastaveny DISPLAY?)");
-        std::fprintf(stderr, "voltrana: cannot open a window (no display available?)\n");
+        // No display at all, or one that cannot give an OpenGL window (an X server without GLX).
+        const std::string reason = WindowFailureReason();
+        if (reason.empty()) {
+            LogWrite("Nepodarilo sa vytvorit okno: ziadna obrazovka (je nastaveny DISPLAY?)");
+            std::fprintf(stderr, "voltrana: cannot open a window (no display available?)\n");
+        } else {
+            LogWriteF("Nepodarilo sa vytvorit okno OpenGL: %s", reason.c_str());
+            std::fprintf(stderr, "voltrana: the display gives no OpenGL window (%s)\n", reason.c_str());
+        }
         UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
         return 1;
     }

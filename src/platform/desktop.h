@@ -1,6 +1,11 @@
 // What a Linux desktop adds to the Windows-shaped window: whether the game starts full screen on the
-// desktop (as the game always did) or in a window the player can move and resize.
+// desktop (as the game always did) or in a window the player can move and resize, and why a window
+// could not be made.
 #pragma once
 
 // Takes effect when the window is created. Alt+Enter switches between the two while the game runs.
 void SetStartWindowed(bool windowed);
+
+// Why the last CreateWindowExA that reached a display failed, in the video system's words (an X server
+// without GLX: "GLX is not supported"); empty when it failed for want of any display, or did not fail.
+const char* WindowFailureReason();

@@ -41,6 +41,7 @@ std::map<std::string, WNDCLASSEXA> s_classes;
 bool s_videoTried = false;
 bool s_videoReady = false;
 bool s_startWindowed = false;
+std::string s_windowFailure;
 
 HWND Handle() {
     return &s_handle;
@@ -194,6 +195,10 @@ void SetStartWindowed(bool windowed) {
     s_startWindowed = windowed;
 }
 
+const char* WindowFailureReason() {
+    return s_windowFailure.c_str();
+}
+
 WORD RegisterClassExA(const WNDCLASSEXA* wc) {
     if (!wc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;
     WNDCLASSEXA copy = *wc;
@@ -246,6 +251,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int
     std::string utf8Title = title ? Cp1250ToUtf8(title) : std::string();
     SDL_Window* window = SDL_CreateWindow(utf8Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, flags);
+    s_windowFailure = window ? "" : SDL_GetError();
     if (!window) return nullptr;
     s_state.window = window;
     s_state.proc = it->second.lpfnWndProc;
