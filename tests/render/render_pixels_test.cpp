@@ -51,31 +51,30 @@ TEST_F(RenderPixels, ColourKeysMakeTheirTexelsTransparent) {
 
 TEST_F(RenderPixels, DetailTextureBrightensAndDarkensAroundHalf) {
     AddBitmap(9102, 2, 2, std::vector<uint32_t>(4, 0x808080));  // base: mid grey
+    // Detail: a bright column and a dark one, laid by the detail coordinates (x / 64), not the base's.
+    AddBitmap(9103, 2, 2, {0xC0C0C0, 0x404040, 0xC0C0C0, 0x404040});
     D3DXMATRIX view, projection;
     D3DXMatrixIdentity(&view), D3DXMatrixPerspectiveFovLH(&projection, 0.75f, 1.0f, 10.0f, 800.0f);
     g_pDevice->SetTransform(D3DTS_VIEW, &view), g_pDevice->SetTransform(D3DTS_PROJECTION, &projection);
     isNight = 0;
-    // A detail above half brightens, one below darkens.
-    for (uint32_t grey : {0xC0u, 0x40u}) {
-        AddBitmap(9103, 2, 2, std::vector<uint32_t>(4, grey * 0x010101u));
-        GroupRecord g;
-        g.textureIds = {9102, 9103};
-        g.textureMode = 2;
-        g.materialKind = 1;  // fully emissive by day: the lit colour is white
-        // A square facing the eye at z = 50.
-        FaceRecord a = Face(0, 0, {-30, 30, 50, 0, 0, -30, -30, 50, 0, 1, 30, -30, 50, 1, 1});
-        FaceRecord b = Face(1, 0, {30, -30, 50, 1, 1, 30, 30, 50, 1, 0, -30, 30, 50, 0, 0});
-        WriteFileBytes("test.geo", SceneText(1, 2, {g}, {a, b}));
-        Scene scene;
-        scene.Load("test.geo");
-        g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        g_pDevice->BeginScene(), g_engine.SetUnlitTextureStages();
-        g_engine.SetZBuffer(0), scene.Draw();
-        g_pDevice->EndScene();
-        const uint32_t centre = ReadPixel(400, 300);
-        scene.Release();
-        EXPECT_NEAR(int((centre >> 8) & 0xFF), int(grey), 4) << std::hex << centre;
-    }
+    GroupRecord g;
+    g.textureIds = {9102, 9103};
+    g.textureMode = 2;
+    g.materialKind = 1;  // fully emissive by day: the lit colour is white
+    // A square facing the eye at z = 50.
+    FaceRecord a = Face(0, 0, {-30, 30, 50, 0, 0, -30, -30, 50, 0, 1, 30, -30, 50, 1, 1});
+    FaceRecord b = Face(1, 0, {30, -30, 50, 1, 1, 30, 30, 50, 1, 0, -30, 30, 50, 0, 0});
+    WriteFileBytes("test.geo", SceneText(1, 2, {g}, {a, b}));
+    Scene scene;
+    scene.Load("test.geo");
+    g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    g_pDevice->BeginScene(), g_engine.SetUnlitTextureStages();
+    g_engine.SetZBuffer(0), scene.Draw();
+    g_pDevice->EndScene();
+    // x = 16 (pixel 725) is the bright column's centre, x = -16 (pixel 75) the dark one's.
+    for (auto [x, grey] : {std::pair{725, 0xC0}, {75, 0x40}})
+        EXPECT_NEAR(int((ReadPixel(x, 300) >> 8) & 0xFF), grey, 4) << x;
+    scene.Release();
 }
 
 }  // namespace
