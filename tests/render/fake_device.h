@@ -30,9 +30,10 @@ public:
     }
     HRESULT Unlock() override { return S_OK; }
     UINT GetLength() override { return static_cast<UINT>(bytes.size()); }
-    unsigned long Release() override { return 0; }
+    unsigned long Release() override { return ++releases, 0; }
     std::vector<uint8_t> bytes;
     std::vector<DWORD> lockFlags;
+    int releases = 0;
 };
 
 // The getters are never asked by the code under test: they answer nothing.

@@ -74,6 +74,8 @@ TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
               (std::vector<float>{64, 5, -128, 1, 0, 0, 0.1f, 0.6f, 1, -2, 0.015625f, 1, 64, 1, -2, 0.3f}));
     EXPECT_TRUE(fake.device.Find("VB 120 8 530") == 0 &&
                 fake.device.buffers.back()->lockFlags == std::vector<DWORD>{D3DLOCK_NOSYSLOCK});
+    scene.Release(), scene.Release();  // the buffer is given back once
+    EXPECT_EQ(fake.device.buffers.back()->releases, 1);
 }
 
 TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
