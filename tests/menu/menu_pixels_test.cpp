@@ -1,6 +1,6 @@
 // What the menu's screens put on the real device (llvmpipe), against pictures made independently: the
-// level dialog's texts (in English too), the fade's colour, the options' labels, both messages and the
-// loading frame.
+// level dialog's texts (in English too), the fade's colour, the options' and password labels, both
+// messages and the loading frame.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,6 +115,12 @@ TEST_F(MenuPixels, TheOptionsShowTheLabelOfEachChoice) {
             want.push_back(rgb == 0xFF00FF ? 0 : 0xFF000000u | rgb);
         EXPECT_TRUE(texels == want) << l.label;
     }
+}
+
+TEST_F(MenuPixels, ThePasswordLabelIsBlendedOverTheBackgroundWhateverStateCameBefore) {
+    // Right of the label's words its keyed ground shows the background, not black.
+    const Screen s = Drawn([&] { g_engine.BlendOff(), RunPasswordScreen(*menu_); });
+    EXPECT_NE(s.At(605, 210) & 0xFFFFFF, 0u);
 }
 
 TEST_F(MenuPixels, TheClosingScreenShowsTheTitleItsLastWordsAndBothWheelsAndNothingElse) {
