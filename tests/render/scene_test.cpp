@@ -227,6 +227,7 @@ TEST_F(SceneTest, PassesGoOpaqueThenAlphaThenAdditiveAndLeaveTheUnlitStates) {
                          fake.device.Find("RS 20 2", alphaOff), fake.device.Find("DRAW 4 6 1")};
     EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) && order[0] >= 0 &&
                 fake.device.draws == 4);
+    EXPECT_LT(fake.device.Find("RS 27 0"), order[0]);  // blending off whatever came before
     // Left behind: no culling, no alpha test, no lighting, no blending, linear filtering, stage 1 off.
     for (std::string s : {"RS 22 1", "RS 15 0", "RS 137 0", "RS 27 0", "SS 0 6 2", "TSS 1 1 1"})
         EXPECT_EQ(fake.device.Last(s.substr(0, s.rfind(' ') + 1)), s);
