@@ -9,14 +9,17 @@
 
 namespace {
 
-TEST(Runner, BadScriptsStopBeforeTheGameWithStatusTwoAndTheirLine) {
+TEST(Runner, BadScriptsOrOptionsStopBeforeTheGameWithStatusTwoAndTheirLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"# a comment\n10 tap SPACE\n\n20 jump high\n30 dump x\n", "script.txt:4:"},
         {"10 tap SPACEBAR\n", "script.txt:1:"},
-        {nullptr, "no-such-script.txt"}};
+        {nullptr, "no-such-script.txt"},
+        {"10 quit\n", "--without needs the name of a speed lever"}};
     for (const auto& [script, message] : cases) {
         GameFolder folder(ConfigText().c_str());
-        ProcessSpec spec = folder.DemoSpec(script ? script : "");
+        ProcessSpec spec = folder.DemoSpec(
+            script ? script : "",
+            *message == '-' ? std::vector<std::string>{"--without", "none"} : std::vector<std::string>{});
         if (!script) spec.argv[1] = folder.File("no-such-script.txt");
         const ProcessResult r = RunProcess(spec);
         EXPECT_EQ(r.exitCode, 2) << message;
@@ -58,6 +61,7 @@ TEST(Runner, TimedemoReportsStartUpAndGameModeFramesApart) {
     EXPECT_GT(startupMs, 0.0) << r.out;
     EXPECT_LE(startupMs, runMs + 20.0);  // the process's start is known to a clock tick
     EXPECT_GT(gameFrames, 0.0) << r.out;
+    EXPECT_GT(number("game-mode fragments", "per pixel "), 0.5) << r.out;
     EXPECT_LT(gameFrames, frames);
 }
 
