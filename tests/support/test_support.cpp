@@ -152,7 +152,10 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
     std::fflush(nullptr);
     const pid_t pid = outDir.empty() ? -1 : fork();
     if (pid < 0) return result;
+    // The child leads a process group of its own, so that a time limit ends whatever it started too
+    // (the X server that xvfb-run starts, for one).
     if (pid == 0) {
+        setpgid(0, 0);
         const int fds[3] = {open("/dev/null", O_RDONLY), open(outPath.c_str(), O_WRONLY | O_CREAT, 0644),
                             open(errPath.c_str(), O_WRONLY | O_CREAT, 0644)};
         for (int i = 0; i < 3; ++i)
@@ -172,13 +175,14 @@ ProcessResult RunProcess(const ProcessSpec& spec) {
         execv(argv[0], argv.data());
         _exit(127);
     }
+    setpgid(pid, pid);
     result.started = true;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(spec.timeoutSeconds);
     int status = 0;
     for (; waitpid(pid, &status, WNOHANG) != pid; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (!result.timedOut && std::chrono::steady_clock::now() > deadline)
-            result.timedOut = true, kill(pid, SIGKILL);
+            result.timedOut = true, kill(-pid, SIGKILL);
     if (!result.timedOut && WIFSIGNALED(status)) result.signal = WTERMSIG(status);  // not the limit's kill
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     result.out = ReadFileBytes(outPath), result.err = ReadFileBytes(errPath);
