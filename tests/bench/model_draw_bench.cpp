@@ -1,7 +1,6 @@
 // Drawing the bus body on the real device (llvmpipe): one frame of 18 buses, each drawn the way the
 // world draws it (its key frame copied into the dynamic buffer, then one draw), cleared and presented
-// so that the rasterising is measured too; and the same draws without presenting, for the processor
-// side alone.
+// so that the rasterising is measured too.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -59,42 +58,26 @@ private:
     Model model_;
 };
 
-// Draws frames of 18 buses until the state ends: cleared and presented when `whole`, else only the draws
-// timed, the frame finished outside the timing so that the queue never grows.
-void DrawFrames(benchmark::State& state, int width, int height, bool whole) {
+// Draws frames of 18 buses until the state ends.
+void BM_ModelDraw18BusesFrame(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     BusScene scene;
     if (!scene.Open(width, height)) return state.SkipWithError("no device or no bus model"), scene.Close();
     int phase = 0;
     for (auto _ : state) {
-        if (whole)
-            g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF406080u, 1.0f, 0),
-                g_pDevice->BeginScene();
-        scene.DrawBuses(phase++);
-        if (whole) g_pDevice->EndScene();
-        if (!whole) state.PauseTiming();
+        g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF406080u, 1.0f, 0);
+        g_pDevice->BeginScene(), scene.DrawBuses(phase++), g_pDevice->EndScene();
         g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
-        if (!whole) state.ResumeTiming();
     }
     // How much of the picture the buses cover, to show the frame is what it claims to be.
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-    if (whole && SUCCEEDED(g_pDevice->ReadBackBuffer(rgba.data(), width, height))) {
+    if (SUCCEEDED(g_pDevice->ReadBackBuffer(rgba.data(), width, height))) {
         size_t covered = 0;
         for (size_t i = 0; i < rgba.size(); i += 4) covered += rgba[i] != 0x40 || rgba[i + 2] != 0x80;
         state.counters["covered"] = static_cast<double>(covered) / (width * height);
     }
     scene.Close();
 }
-
-void BM_ModelDraw18BusesFrame(benchmark::State& state) {
-    DrawFrames(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
-}
 BENCHMARK(BM_ModelDraw18BusesFrame)->Args({800, 600})->Unit(benchmark::kMillisecond);
-
-// The processor's share: refilling the buffer, the state changes and the draw calls.
-void BM_ModelDrawSubmitOnly(benchmark::State& state) {
-    DrawFrames(state, 800, 600, false);
-    state.SetItemsProcessed(state.iterations() * 18);
-}
-BENCHMARK(BM_ModelDrawSubmitOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
