@@ -225,6 +225,7 @@ HICON LoadIconA(HINSTANCE, LPCSTR name) {
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int width, int height, HWND,
                      HMENU, HINSTANCE, void*) {
+    s_windowFailure.clear();
     if (s_state.window) return nullptr;  // the game has exactly one window
     if (!className || IS_INTRESOURCE(className)) return nullptr;
     auto it = s_classes.find(className);
