@@ -65,7 +65,7 @@ struct Desktop {
     // A busy machine now and then loses a server or a window manager at its start: up to three tries,
     // each on a display number of its own. -noreset: an X server resets when its last client leaves
     // (here the probe, when there is no window manager) and refuses the game while it does.
-    explicit Desktop(bool windowManager) {
+    explicit Desktop(bool windowManager, const std::string& serverOptions = "") {
         int n = 90 + getpid() % 400;
         auto up = [&](const char* check) { return WaitFor([&] { return !X(check).empty(); }, 30); };
         for (int attempt = 0; attempt < 3 && !ready; ++attempt, ++n) {
@@ -74,8 +74,8 @@ struct Desktop {
                    access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
                 ++n;
             display = std::to_string(n).insert(0, 1, ':');  // ":" + ... trips a false GCC 12 warning
-            server_ =
-                std::make_unique<Child>("Xvfb " + display + " -noreset -screen 0 1280x1024x24", display);
+            server_ = std::make_unique<Child>(
+                "Xvfb " + display + " -noreset -screen 0 1280x1024x24 " + serverOptions, display);
             ready = up("xdpyinfo >/dev/null 2>&1 && echo up");
             if (!ready || !windowManager) continue;
             manager_ = std::make_unique<Child>("openbox", display);
@@ -242,6 +242,24 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWo
     EXPECT_TRUE(
         WaitFor([&] { return (window = desktop.GameWindow()).width == 800 && window.height == 600; }));
     EXPECT_TRUE(window.x == (kScreenWidth - 800) / 2 && window.y == (kScreenHeight - 600) / 2) << window.x;
+}
+
+// An X server without GLX: the game stops at once, and its one line names OpenGL, not a missing display.
+TEST(RealDesktopWithoutOpenGl, TheGameSaysTheDisplayGivesNoOpenGlWindow) {
+    for (const char* tool : {"Xvfb", "xdpyinfo"})
+        if (Output(std::string("command -v ") + tool).empty()) GTEST_SKIP() << tool << " is missing";
+    Desktop desktop(false, "-extension GLX");
+    ASSERT_TRUE(desktop.ready) << desktop.display;
+    GameFolder folder;
+    const ProcessResult r = RunProcess({{GameExe()},
+                                        folder.path(),
+                                        {{"DISPLAY", desktop.display}, {"ALSOFT_DRIVERS", "null"}},
+                                        {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"},
+                                        60});
+    EXPECT_TRUE(r.EndedCleanly() && r.exitCode == 1) << r.Describe();
+    EXPECT_EQ(r.err, "voltrana: the display gives no OpenGL window (GLX is not supported)\n");
+    EXPECT_NE(ReadFileBytes(folder.File("log.txt")).find("\nNepodarilo sa vytvorit okno OpenGL: GLX"),
+              std::string::npos);
 }
 
 // With openbox: --window and an empty config.ini give an 800 x 600 window and log every default, --lang en
