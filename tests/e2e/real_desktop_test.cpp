@@ -245,9 +245,7 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWo
 }
 
 // An X server without GLX: the game stops at once, and its one line names OpenGL, not a missing display.
-TEST(RealDesktopWithoutOpenGl, TheGameSaysTheDisplayGivesNoOpenGlWindow) {
-    for (const char* tool : {"Xvfb", "xdpyinfo"})
-        if (Output(std::string("command -v ") + tool).empty()) GTEST_SKIP() << tool << " is missing";
+TEST_F(RealDesktop, WithoutGlxTheGameSaysTheDisplayGivesNoOpenGlWindow) {
     Desktop desktop(false, "-extension GLX");
     ASSERT_TRUE(desktop.ready) << desktop.display;
     GameFolder folder;

@@ -214,7 +214,6 @@ TEST(Soak, RandomPlayForAHundredThousandFramesEndsCleanlyWithSteadyMemory) {
     const double rssGrowth = (rssB - rssA) / 1048576.0, heapGrowth = (heapB - heapA) / 1048576.0;
     std::printf("soak: resident %.2f MiB -> %.2f MiB (%+.3f MiB), heap %+.3f MiB over %lld frames\n",
                 rssA / 1048576.0, rssB / 1048576.0, rssGrowth, heapGrowth, frameB - frameA);
-    RecordProperty("rss_growth_kib", static_cast<int>((rssB - rssA) / 1024));
     EXPECT_LT(rssGrowth, 1.0);
     EXPECT_LT(heapGrowth, 1.0);
 }
