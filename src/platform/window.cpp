@@ -114,6 +114,16 @@ void PumpSdlEvents() {
     while (SDL_PollEvent(&event)) HandleSdlEvent(event);
 }
 
+// A minimised window shows nothing: until the desktop brings it back (or closes it), wait for its
+// events instead of drawing frames nobody sees. The game's clock treats the pause as one long frame.
+void WaitWhileMinimised() {
+    while (s_videoReady && s_state.window && s_state.queue.empty() &&
+           (SDL_GetWindowFlags(s_state.window) & SDL_WINDOW_MINIMIZED)) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, 250)) HandleSdlEvent(event);
+    }
+}
+
 }  // namespace
 
 namespace platform {
@@ -300,6 +310,7 @@ BOOL DestroyWindow(HWND window) {
 BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT remove) {
     if (!msg) return FALSE;
     if (s_state.queue.empty()) PumpSdlEvents();
+    if (s_state.queue.empty() && !GetAutomation()) WaitWhileMinimised();
     if (s_state.queue.empty()) {
         Automation* automation = GetAutomation();
         if (automation && !automation->BeforeFrame()) {

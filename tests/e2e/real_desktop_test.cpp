@@ -262,8 +262,8 @@ TEST_F(RealDesktop, WithoutGlxTheGameSaysTheDisplayGivesNoOpenGlWindow) {
 
 // With openbox: --window and an empty config.ini give an 800 x 600 window and log every default, --lang en
 // names the buttons in English; Alt+Enter goes to full screen and back, and a resized window letterboxes
-// the picture.
-TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAndAResize) {
+// the picture; minimised, it rests.
+TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAResizeAndMinimising) {
     Desktop desktop(true);
     Start(desktop, "", "--window --lang en");
     Rect window;
@@ -294,6 +294,23 @@ TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAndAResize) {
     desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowsize 1000 500");
     EXPECT_TRUE(sized(1000, 500));
     EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "after a resize to 1000 x 500";
+
+    // Minimised, the game waits instead of drawing (the menu alone keeps a core busy); restored, it draws.
+    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowminimize");
+    EXPECT_TRUE(WaitFor([&] { return desktop.GameWindow().width == 0; }));
+    const auto ticks = [&] {  // processor time of the game, in 1/100 s
+        std::istringstream stat(ReadFileBytes("/proc/" + std::to_string(game_->pid_) + "/stat"));
+        std::string field;
+        for (int i = 1; i <= 13; ++i) stat >> field;
+        long user = 0, system = 0;
+        stat >> user >> system;
+        return user + system;
+    };
+    const long before = ticks();
+    sleep(2);
+    EXPECT_LT(ticks() - before, 20) << "of 200 in two seconds while minimised";
+    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowactivate");
+    EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "restored";
 }
 
 }  // namespace
