@@ -21,6 +21,12 @@ namespace {
 
 const char* const kClassName = "ZRM7 - Voltrana";
 
+// The display went away under the game: the process ends, and the log and stderr say why.
+void ReportDisplayLost(const char* display) {
+    LogWriteF("Spojenie s obrazovkou %s sa prerusilo, hra konci", display);
+    std::fprintf(stderr, "voltrana: the display %s went away; the game ends\n", display);
+}
+
 bool InGameMode() {
     return g_menu.active == 0;
 }
@@ -107,6 +113,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     wc.lpszClassName = kClassName;
     wc.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(107));
     RegisterClassExA(&wc);
+    SetDisplayLostHandler(ReportDisplayLost);
 
     // A setting the file does not give in a usable form (or no file at all) takes its default, so
     // that a broken config.ini never stops the game.

@@ -9,3 +9,7 @@ void SetStartWindowed(bool windowed);
 // Why the last CreateWindowExA that reached a display failed, in the video system's words (an X server
 // without GLX: "GLX is not supported"); empty when it failed for want of any display, or did not fail.
 const char* WindowFailureReason();
+
+// Called when the connection to the display is lost while the game runs (the X server ended, a remote
+// desktop dropped), with the display's name; the process then ends with status 1.
+void SetDisplayLostHandler(void (*handler)(const char* display));

@@ -30,6 +30,10 @@ void SetFullscreen(bool fullscreen);
 bool IsFullscreen();
 // Once the window is on the screen: places it where no window manager would, and reads its size.
 void SettleShownWindow();
+
+// From now on a lost display connection goes to the handler set with SetDisplayLostHandler.
+void WatchDisplayConnection(SDL_Window* window);
+
 // Shows the back buffer (an OpenGL framebuffer of the given size) in the window, letterboxed into
 // its real drawable, and swaps. Leaves the framebuffer bound for drawing.
 void BlitToWindow(unsigned framebuffer, int width, int height);

@@ -271,6 +271,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int
     s_state.destroyDelivered = false;
     s_state.queue.clear();
     SetIconFromResources(window);
+    platform::WatchDisplayConnection(window);
     platform::SetFullscreen(!windowed);
     return Handle();
 }

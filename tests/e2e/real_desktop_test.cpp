@@ -215,7 +215,7 @@ protected:
     bool english_ = false;
 };
 
-TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWorksAndAWindowIsCentred) {
+TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInputWorksAWindowIsCentredAndItsEndEndsTheGame) {
     Desktop desktop(false);
     Start(desktop, ConfigText(2));
     Rect window;
@@ -243,6 +243,15 @@ TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInstantInputWo
     EXPECT_TRUE(
         WaitFor([&] { return (window = desktop.GameWindow()).width == 800 && window.height == 600; }));
     EXPECT_TRUE(window.x == (kScreenWidth - 800) / 2 && window.y == (kScreenHeight - 600) / 2) << window.x;
+
+    // The X server ends under the game: the game ends with status 1, and its log says why.
+    desktop.server_.reset();
+    int status = -1;
+    EXPECT_TRUE(WaitFor([&] { return waitpid(game_->pid_, &status, WNOHANG) == game_->pid_; }));
+    if (status != -1) game_->pid_ = -1;  // reaped
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(ReadFileBytes(folder_->File("log.txt")).find("\nSpojenie s obrazovkou " + desktop.display),
+              std::string::npos);
 }
 
 // An X server without GLX: the game stops at once, and its one line names OpenGL, not a missing display.
