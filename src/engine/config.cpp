@@ -11,6 +11,7 @@
 
 #include "engine/log.h"
 #include "platform/game_folders.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ unsigned ReadConfigText(const char* text) {
 bool ReadConfig() {
     s_fileRead = false;
     s_given = 0;
-    FILE* f = std::fopen(ConfigFilePath(), "r");
+    FILE* f = OpenRegularFile(ConfigFilePath(), "r");
     if (!f) {
         LogWrite("Error reading config.ini");
         return false;

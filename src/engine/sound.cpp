@@ -16,6 +16,7 @@
 
 #include "engine/config.h"
 #include "engine/log.h"
+#include "platform/regular_file.h"
 
 SoundObserver g_soundObserver;
 
@@ -118,7 +119,7 @@ bool ParseWav(const uint8_t* bytes, size_t size, WavData* out) {
 
 bool ReadWavFile(const char* path, WavData* out) {
     *out = WavData{};
-    FILE* f = std::fopen(path, "rb");
+    FILE* f = OpenRegularFile(path, "rb");
     if (f == nullptr) return false;
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];

@@ -32,7 +32,8 @@ void WatchDisplayConnection(SDL_Window* window) {
 #ifdef SDL_VIDEO_DRIVER_X11
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) XSetIOErrorHandler(OnConnectionLost);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+        XSetIOErrorHandler(OnConnectionLost);
 #else
     (void)window;
 #endif

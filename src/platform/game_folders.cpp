@@ -10,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/regular_file.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -67,7 +69,7 @@ bool MakeFolder(const std::string& path, std::string& why) {
 // The first start: the shipped default settings become the player's config.ini. An existing file is
 // never replaced.
 void CopyDefaultConfig(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
+    FILE* in = OpenRegularFile(from.c_str(), "rb");
     if (!in) return;
     std::vector<char> buffer(kMaxConfigBytes);
     const size_t n = std::fread(buffer.data(), 1, buffer.size(), in);

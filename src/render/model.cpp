@@ -9,6 +9,7 @@
 
 #include "engine/engine.h"
 #include "engine/log.h"
+#include "platform/regular_file.h"
 #include "render/helpers.h"
 
 namespace {
@@ -54,7 +55,7 @@ Model::~Model() {
 void Model::Load(const char* path) {
     LogWrite("Inicializujem SHD subor");
     LogWriteF("  Subor: %s", path);
-    FILE* f = std::fopen(path, "rb");
+    FILE* f = OpenRegularFile(path, "rb");
     if (f == nullptr) {
         LogWrite("  Subor sa nenasiel");
         return;

@@ -12,6 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/log.h"
+#include "platform/regular_file.h"
 #include "render/helpers.h"
 #include "render/scene.h"
 
@@ -329,7 +330,7 @@ bool ReadFaces(Scene& scene, TokenReader& in) {
 void Scene::Load(const char* path) {
     LogWrite("Vytvaram OCTree");
     LogWriteF(" Subor: %s", path);
-    file = std::fopen(path, "r");
+    file = OpenRegularFile(path, "r");
     if (file == nullptr) {
         LogWrite(" Subor sa nepodarilo otvrit");
         return;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -32,15 +33,31 @@ void ExpectPlays(const GameFolder& folder, const ProcessSpec& spec, const std::s
     EXPECT_TRUE(dump.is_object() && dump["screens"]["mainMenu"] == 1) << what << ": " << r.Describe();
 }
 
-// The null audio driver is what every scripted run uses; here an unknown one, and content left out.
-TEST(BadEnvironment, PlaysOnWithAnUnknownAudioDriverAndWithoutModelsOrSounds) {
+// The content linked file by file, with FIFOs that nobody writes in place of the given files.
+void LinkContentWithFifos(const GameFolder& folder, std::initializer_list<const char*> fifos) {
+    namespace fs = std::filesystem;
+    for (const char* kind : {"models", "sounds"}) {
+        fs::create_directory(folder.File(kind));
+        for (const auto& e : fs::directory_iterator(fs::path(VOLTRANA_GAME_DIR) / kind))
+            fs::create_symlink(e.path(), fs::path(folder.File(kind)) / e.path().filename());
+    }
+    for (const char* name : fifos) fs::remove(folder.File(name)), mkfifo(folder.File(name).c_str(), 0644);
+}
+
+// The null audio driver is what every scripted run uses; here an unknown one, content left out, and
+// FIFOs that nobody writes in place of a model, the town and a sound.
+TEST(BadEnvironment, PlaysOnWithAnUnknownAudioDriverWithoutModelsOrSoundsAndWithFifosForFiles) {
     const struct {
         const char* what;
         bool models, sounds;
-    } cases[] = {
-        {"an unknown audio driver", true, true}, {"no models", false, true}, {"no sounds", true, false}};
+    } cases[] = {{"an unknown audio driver", true, true},
+                 {"no models", false, true},
+                 {"no sounds", true, false},
+                 {"FIFOs", false, false}};
     for (const auto& c : cases) {
         GameFolder folder(kSmallConfig, c.models, c.sounds);
+        if (!c.models && !c.sounds)
+            LinkContentWithFifos(folder, {"models/karosa.shd", "models/scenelo.geo", "sounds/klik.wav"});
         ProcessSpec spec = folder.DemoSpec(kPlayAndLeave + "170 dump end\n171 quit\n");
         if (c.models && c.sounds)
             spec.set.insert(spec.set.end(),
