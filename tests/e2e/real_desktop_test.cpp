@@ -20,13 +20,7 @@ namespace {
 const int kScreenWidth = 1280, kScreenHeight = 1024;
 
 std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[65536];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
+    return RunProcess({{"/bin/sh", "-c", command}, ".", {}, {}, 120}).out;
 }
 
 // Polls until the condition holds or the seconds pass (generous: CI machines are busy).
