@@ -173,7 +173,8 @@ void Sound::Load(const char* path) {
     file = path;
     WavData wav;
     if (!ReadWavFile(path, &wav)) {
-        // Not there or not a PCM WAV: silence.
+        // Not there or not a PCM WAV: silence, and the log says which.
+        LogWriteF("Zvukovy subor %s sa nepodarilo nacitat", path ? path : "");
         wav.format = AL_FORMAT_MONO16;
         wav.data = nullptr;
         wav.size = 0;

@@ -65,6 +65,7 @@ TEST(BadEnvironment, PlaysOnWithAnUnknownAudioDriverWithoutModelsOrSoundsAndWith
         ExpectPlays(folder, spec, c.what);
         const std::string log = ReadFileBytes(folder.File("log.txt"));
         EXPECT_EQ(log.find("Subor sa nenasiel") != std::string::npos, !c.models) << c.what;
+        EXPECT_EQ(log.find("klik.wav sa nepodarilo nacitat") != std::string::npos, !c.sounds) << c.what;
     }
 }
 
