@@ -7,7 +7,7 @@ namespace {
 
 using Screens = MenuHarness;
 
-TEST_F(Screens, EachLogoScreenLastsAbout4444MsAtAnyFrameRate) {
+TEST_F(Screens, EachLogoScreenLastsAbout4444MsAtAnyFrameRateAndFadesInGrey) {
     for (float fps : {24.0f, 60.0f, 144.0f, 500.0f}) {
         fps_ = fps;
         Build();
@@ -18,6 +18,10 @@ TEST_F(Screens, EachLogoScreenLastsAbout4444MsAtAnyFrameRate) {
         EXPECT_TRUE(menu_->introScreen1 == 0 && menu_->introScreen3 == 0 && menu_->introScreen2 == 0);
         EXPECT_TRUE(TakePlayed().empty()) << "the logo screens are silent";
     }
+    // Lit for the first half, then darkening evenly to black: a grey as dark as the time left.
+    Build(), RunUntil([&] { return menu_->introTimer >= 1.5f; });
+    const Color4 c = menu_->logoA.color;
+    EXPECT_TRUE(std::fabs(c.r - (2 - menu_->introTimer)) < 1e-4f && c.g == c.r && c.b == c.r) << c.r << c.g;
 }
 
 TEST_F(Screens, TheWheelPushesTheLogoBarFromItsRearEdge) {
