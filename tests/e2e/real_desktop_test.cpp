@@ -162,8 +162,8 @@ const Picture& ShotOf(bool dialog, bool english = false) {
 class RealDesktop : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* tool :
-             {"Xvfb", "openbox", "xdotool", "xwd", "xwdtopnm", "pnmtopng", "xwininfo", "xdpyinfo", "xprop"})
+        for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwd", "xwdtopnm", "pnmtopng", "xwininfo",
+                                 "xdpyinfo", "xprop", "xmessage"})
             if (Output(std::string("command -v ") + tool).empty())
                 GTEST_SKIP() << tool << " is missing (scripts/install-deps.sh installs it)";
         ASSERT_TRUE(ShotOf(false).Valid());
@@ -209,7 +209,8 @@ protected:
     bool english_ = false;
 };
 
-TEST_F(RealDesktop, WithoutAWindowManagerFullScreenFillsTheDisplayInputWorksAWindowIsCentredAndItsEndEndsTheGame) {
+TEST_F(RealDesktop,
+       WithoutAWindowManagerFullScreenFillsTheDisplayInputWorksAWindowIsCentredAndItsEndEndsTheGame) {
     Desktop desktop(false);
     Start(desktop, ConfigText(2));
     Rect window;
@@ -265,9 +266,9 @@ TEST_F(RealDesktop, WithoutGlxTheGameSaysTheDisplayGivesNoOpenGlWindow) {
 }
 
 // With openbox: --window and an empty config.ini give an 800 x 600 window and log every default, --lang en
-// names the buttons in English; Alt+Enter goes to full screen and back, and a resized window letterboxes
-// the picture; minimised, it rests.
-TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAResizeAndMinimising) {
+// names the buttons in English; Alt+Enter goes to full screen, which stays when another window takes the
+// focus, and back; a resized window letterboxes the picture; minimised, the game rests.
+TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterFocusLossAResizeAndMinimising) {
     Desktop desktop(true);
     Start(desktop, "", "--window --lang en");
     Rect window;
@@ -289,6 +290,14 @@ TEST_F(RealDesktop, WithOpenboxTheWindowAndLanguageOptionsAltEnterAResizeAndMini
     EXPECT_TRUE(sized(kScreenWidth, kScreenHeight));
     desktop.Mouse(0, 0);
     EXPECT_TRUE(MenuFillsTheWindow(desktop, window)) << "in full screen";
+    {  // another window taking the focus leaves the full-screen game on the screen
+        Child message("xmessage -center focus", desktop.display);
+        EXPECT_TRUE(
+            WaitFor([&] { return desktop.X("xdotool getwindowfocus getwindowname") == "xmessage\n"; }));
+        sleep(1);
+        EXPECT_EQ(desktop.GameWindow().width, kScreenWidth) << "minimised when it lost the focus";
+    }
+    desktop.X("xdotool search --name 'ZRM7 - Voltrana' windowactivate");
 
     desktop.Keys("alt+Return");
     EXPECT_TRUE(sized(800, 600));
