@@ -14,6 +14,7 @@ TEST(CommandLine, HelpAndVersionPrintAndAnUnknownOptionFails) {
     };
     const Case cases[] = {
         {{"--version"}, 0, {"v1.16"}},
+        {{"--lang=en", "--version"}, 0, {"v1.16"}},
         {{"--help"},
          0,
          {"--window", "--fullscreen", "--lang sk|en", "--version", "Alt+Enter", "Escape", "config.ini",
