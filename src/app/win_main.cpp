@@ -50,16 +50,6 @@ void FillEngineSettings() {
     g_engine.backgroundColor = MakeColorRGB(0.0f, 0.0f, 0.0f);
 }
 
-void SetDefaultRenderStates() {
-    g_engine.SetZBuffer(1);
-    g_engine.SetTextureFilter(0, D3DTEXF_LINEAR);
-    g_engine.SetTextureFilter(1, D3DTEXF_LINEAR);
-    g_engine.SetCullMode(D3DCULL_NONE);
-    g_engine.SetShadeMode(D3DSHADE_GOURAUD);
-    g_engine.SetMipFilter(0, 1);
-    g_engine.SetMipFilter(1, 1);
-}
-
 void LoadTownScene() {
     switch (SceneDetail) {
         case 0:
@@ -94,6 +84,16 @@ void Shutdown() {
 }
 
 }  // namespace
+
+void SetDefaultRenderStates() {
+    g_engine.SetZBuffer(1);
+    g_engine.SetTextureFilter(0, D3DTEXF_LINEAR);
+    g_engine.SetTextureFilter(1, D3DTEXF_LINEAR);
+    g_engine.SetCullMode(D3DCULL_NONE);
+    g_engine.SetShadeMode(D3DSHADE_GOURAUD);
+    g_engine.SetMipFilter(0, 1);
+    g_engine.SetMipFilter(1, 1);
+}
 
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {

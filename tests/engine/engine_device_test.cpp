@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/win_main.h"
 #include "engine/engine.h"
 #include "engine/light_set.h"
 #include "engine/log.h"
@@ -82,9 +83,10 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
     g_engine.SetZBuffer(1), g_engine.SetUnlitTextureStages(), g_engine.SetProjection();
     ASSERT_TRUE(CreateTestDevice(64, 64));
     // States as numbers: a render state as itself, a state of texture stage 0 or 1 plus 1000 or 2000, a
-    // state of sampler 1 plus 3000.
+    // state of sampler 1 plus 3000, of sampler 0 plus 4000.
     const auto read = [](DWORD s) {
-        return s >= 3000   ? DeviceState('s', 1, s - 3000)
+        return s >= 4000   ? DeviceState('s', 0, s - 4000)
+               : s >= 3000 ? DeviceState('s', 1, s - 3000)
                : s >= 1000 ? DeviceState('t', s / 1000 - 1, s % 1000)
                            : DeviceState('r', 0, s);
     };
@@ -110,6 +112,11 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
           2000 + D3DTSS_COLOROP, D3DTOP_DISABLE, 2000 + D3DTSS_ALPHAOP, D3DTOP_MODULATE}},
         {[] { g_engine.SetMipFilter(1, 1); }, {3000 + D3DSAMP_MIPFILTER, D3DTEXF_LINEAR}},
         {[] { g_engine.SetMipFilter(1, 2); }, {3000 + D3DSAMP_MIPFILTER, D3DTEXF_NONE}},
+        // The game's start: depth test, no culling, both samplers linear with linear mip levels.
+        {[] { SetDefaultRenderStates(); },
+         {D3DRS_ZENABLE, 1, D3DRS_CULLMODE, D3DCULL_NONE, D3DRS_SHADEMODE, D3DSHADE_GOURAUD,
+          4000 + D3DSAMP_MINFILTER, D3DTEXF_LINEAR, 4000 + D3DSAMP_MIPFILTER, D3DTEXF_LINEAR,
+          3000 + D3DSAMP_MAGFILTER, D3DTEXF_LINEAR, 3000 + D3DSAMP_MIPFILTER, D3DTEXF_LINEAR}},
     };
     for (size_t row = 0; row < std::size(rows); ++row) {
         rows[row].operation();
