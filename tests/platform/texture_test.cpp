@@ -38,6 +38,10 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
     // of the same picture at 24 bits).
     auto wide = MakeBmp24(1, 1, {0x112233});
     wide[28] = 32, wide.back() = 0x40;
+    // The old twelve-byte header: one pixel of 1 bit, its two palette entries three bytes each.
+    const std::vector<uint8_t> core = {'B', 'M', 36, 0, 0, 0,    0,    0,    0,    0, 32, 0,
+                                       0,   0,   12, 0, 0, 0,    1,    0,    1,    0, 1,  0,
+                                       1,   0,   0,  0, 0, 0x33, 0x22, 0x11, 0x80, 0, 0,  0};
     const struct {
         const char* what;
         std::vector<uint8_t> bmp;
@@ -60,6 +64,7 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
         {"4-bit", packed(4, 0x12), argb, magenta, {p, 0}},
         {"1-bit", packed(1, 0x40), argb, 0, {k, p}},
         {"32-bit", wide, argb, 0, {p}},
+        {"core header", core, argb, 0, {p}},
         // More entries than 8 bits can index: the first 256 are read.
         {"long palette", MakeBmp8(1, 1, std::vector<uint32_t>(300, 0x112233), {255}), argb, 0, {p}},
     };
