@@ -15,6 +15,8 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/bmp_decoder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -117,17 +119,10 @@ int BmpBits(const uint8_t* data, size_t size) {
 
 Picture ReadBmp(const uint8_t* data, size_t size) {
     Picture picture;
-    const int bits = BmpBits(data, size);
-    if (bits != 24 && bits != 8) return picture;
-    const int width = int(Le(data + 18, 4)), height = int(Le(data + 22, 4));
-    const size_t offset = Le(data + 10, 4), row = size_t(width * bits / 8 + 3) & ~size_t(3);
-    if (width <= 0 || height <= 0 || offset + row * height > size) return picture;
-    picture.width = width, picture.height = height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = data + offset + size_t(height - 1 - y) * row;
-            picture.rgb.push_back(Le(bits == 8 ? data + 54 + 4 * size_t(p[x]) : p + 3 * x, 3));
-        }
+    DecodedImage image;
+    if (!DecodeBmp(data, size, image)) return picture;
+    picture.width = image.width, picture.height = image.height;
+    for (uint32_t argb : image.argb) picture.rgb.push_back(argb & 0xFFFFFF);
     return picture;
 }
 
