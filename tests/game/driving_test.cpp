@@ -77,12 +77,14 @@ TEST_F(Driving, ACrashThrowsTheBusBackShakesBothAndSoundsOnlyWhenArmedAndNotYetS
     run(3);
     EXPECT_TRUE(g_world.buses[0].crashTimer == 20.0f && g_played.size() == 1u);
 
-    // Reversing, the rear corners lead: one of them alone inside another bus is a crash.
-    g_world.clearWorld();
-    Bus& reversing = addBus(0.0f, 0.0f, kHeadingPlusX);
-    addBus(-26.0f, 24.8f, kHeadingMinusZ, 20.0f, 1);  // beside the rear corner at z 6.6, not the one at -6.6
-    reversing.speed = -1.0f, g_world.updateWorld();
-    EXPECT_GT(reversing.speed, 0.0f);
+    // Reversing, the rear corners lead: either of them alone inside another bus is a crash.
+    for (float side : {24.8f, -24.8f}) {
+        g_world.clearWorld();
+        Bus& reversing = addBus(0.0f, 0.0f, kHeadingPlusX);
+        addBus(-26.0f, side, kHeadingMinusZ, 20.0f, 1);  // beside the rear corner at z 6.6 or -6.6 alone
+        reversing.speed = -1.0f, g_world.updateWorld();
+        EXPECT_GT(reversing.speed, 0.0f) << side;
+    }
 }
 
 TEST_F(Driving, AtEightyFramesASlowBusCreepsIntoABusButNotIntoABarrier) {
