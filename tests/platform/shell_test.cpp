@@ -30,6 +30,7 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
     IDirect3DVertexBuffer9* buffer = reinterpret_cast<IDirect3DVertexBuffer9*>(1);
     const std::function<HRESULT()> refused[] = {
         [&] { return g_pDevice->CreateVertexBuffer(0, 0, 0x152, D3DPOOL_DEFAULT, &buffer, nullptr); },
+        [&] { return g_pDevice->CreateVertexBuffer(257u << 20, 0, 0x152, D3DPOOL_DEFAULT, &buffer, nullptr); },
         [] { return g_pDevice->SetRenderState(static_cast<D3DRENDERSTATETYPE>(5000), 1); },
         [] { return g_pDevice->GetRenderState(D3DRS_LIGHTING, nullptr); },
         [] { return g_pDevice->SetSamplerState(99, D3DSAMP_MINFILTER, 1); },
