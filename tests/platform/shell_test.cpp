@@ -34,7 +34,7 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
         [] { return g_pDevice->SetRenderState(static_cast<D3DRENDERSTATETYPE>(5000), 1); },
         [] { return g_pDevice->GetRenderState(D3DRS_LIGHTING, nullptr); },
         [] { return g_pDevice->SetSamplerState(99, D3DSAMP_MINFILTER, 1); },
-        [&] { return g_pDevice->GetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(99), &v); },
+        [&] { return g_pDevice->GetTextureStageState(0, D3DTSS_MAX, &v); },
         [] { return g_pDevice->SetTexture(99, nullptr); },
         [] { return g_pDevice->SetLight(0, nullptr); },
         [&] { return g_pDevice->GetLight(77, reinterpret_cast<D3DLIGHT9*>(&m)); },
