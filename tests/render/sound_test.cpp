@@ -12,14 +12,14 @@
 
 namespace {
 
-// A RIFF file with an odd-sized chunk before the format (padded), then the samples; the data chunk
-// may claim more than it holds.
+// A RIFF file with an odd-sized chunk before the format (padded, and named like it but for the last
+// letter), then the samples; the data chunk may claim more than it holds.
 std::string Wav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, const std::string& samples,
                 uint32_t claimed = 0xFFFFFFFF) {
     auto le = [](uint32_t v, int n) { return std::string(reinterpret_cast<const char*>(&v), n); };
     const std::string fmt = le(tag, 2) + le(channels, 2) + le(rate, 4) + le(rate * channels * bits / 8, 4) +
                             le(channels * bits / 8, 2) + le(bits, 2);
-    const std::string body = "WAVELIST" + le(3, 4) + std::string("abc\0", 4) + "fmt " + le(16, 4) + fmt +
+    const std::string body = "WAVEfmtx" + le(3, 4) + std::string("abc\0", 4) + "fmt " + le(16, 4) + fmt +
                              "data" + le(claimed == 0xFFFFFFFF ? samples.size() : claimed, 4) + samples;
     return "RIFF" + le(body.size(), 4) + body;
 }
