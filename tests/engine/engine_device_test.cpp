@@ -112,6 +112,8 @@ TEST(RenderStates, EachOperationSetsWhatItNames) {
           2000 + D3DTSS_COLOROP, D3DTOP_DISABLE, 2000 + D3DTSS_ALPHAOP, D3DTOP_MODULATE}},
         {[] { g_engine.SetMipFilter(1, 1); }, {3000 + D3DSAMP_MIPFILTER, D3DTEXF_LINEAR}},
         {[] { g_engine.SetMipFilter(1, 2); }, {3000 + D3DSAMP_MIPFILTER, D3DTEXF_NONE}},
+        {[] { g_engine.SetFillMode(2), g_engine.SetCullMode(3), g_engine.SetShadeMode(1); },
+         {D3DRS_FILLMODE, 2, D3DRS_CULLMODE, 3, D3DRS_SHADEMODE, 1}},
         // The game's start: depth test, no culling, both samplers linear with linear mip levels.
         {[] { SetDefaultRenderStates(); },
          {D3DRS_ZENABLE, 1, D3DRS_CULLMODE, D3DCULL_NONE, D3DRS_SHADEMODE, D3DSHADE_GOURAUD,
