@@ -70,8 +70,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
         g_played.push_back(std::string(s.file) + (looped ? "+" : ""));
     };
     g_soundObserver.stopped = [](const Sound& s) { g_played.push_back("stop " + std::string(s.file)); };
-    SoundEnabled = 0;
-    SoundStartup();
+    SoundEnabled = 0, SoundStartup();
     EXPECT_EQ(alcGetCurrentContext(), nullptr);
     {
         Sound s;
@@ -81,8 +80,7 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     SoundShutdown();
     EXPECT_TRUE(g_played.empty());
 
-    SoundEnabled = 1;
-    SoundStartup();
+    SoundEnabled = 1, SoundStartup();
     const bool audio = alcGetCurrentContext() != nullptr;
     Sound loop, missing;
     loop.Load("day.wav"), missing.Load("nowhere.wav");
