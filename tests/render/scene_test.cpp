@@ -81,7 +81,6 @@ TEST_F(SceneTest, CornersAreStoredInReverseWithDetailCoordinates) {
 TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExactPosition) {
     Vector3 both{1, 2, 0};  // normalize(2 * (0, 1, 0) + (1, 0, 0))
     VecNormalize(&both);
-    const float off = std::nextafter(0.0f, 1.0f);  // the smallest step: no longer the same position
     const struct {
         const char* what;
         std::vector<GroupRecord> groups;
@@ -92,7 +91,8 @@ TEST_F(SceneTest, SmoothingWeighsTheFirstFaceTwiceWithinOneSmoothedGroupAndExact
         {"smoothed", {Group(0, 0, 0, 0, 1)}, 0, 0, both, both},
         {"two groups", {Group(0, 0, 0, 0, 1), Group(1, 0, 0, 0, 1)}, 1, 0, {0, 1, 0}, {1, 0, 0}},
         {"flat", {Group(0)}, 0, 0, {0, 1, 0}, {1, 0, 0}},
-        {"moved", {Group(0, 0, 0, 0, 1)}, 0, off, {0, 1, 0}, {1, 0, 0}},
+        {"moved a step", {Group(0, 0, 0, 0, 1)}, 0, std::nextafter(0.0f, 1.0f), {0, 1, 0}, {1, 0, 0}},
+        {"minus zero", {Group(0, 0, 0, 0, 1)}, 0, -0.0f, both, both},
     };
     for (const auto& c : cases) {
         FaceRecord moved = Face(1, c.group1, kSide);
