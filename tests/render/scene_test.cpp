@@ -186,7 +186,7 @@ TEST_F(SceneTest, BadRecordsAreSkippedAndOddValuesAreSafe) {
          {" Chybny subor: material 4 mimo rozsahu", " Chybny subor: trojholnik 7 mimo rozsahu",
           " Chybny subor: material 0 ma malo textur"})
         EXPECT_NE(Log().find(line), std::string::npos) << Log();
-    EXPECT_EQ(Log().find("Textura 140"), std::string::npos);
+    for (const char* no : {"Textura 140", "zaporny"}) EXPECT_EQ(Log().find(no), std::string::npos) << Log();
     scene.Draw();  // a group without textures draws untextured
     EXPECT_EQ(fake.device.Last("TEX 0 ", true) + fake.device.Last("DRAW"), "TEX 0 nullDRAW 4 0 1");
     // Records of one-character tokens, the fewest bytes they can take, are not too few for their counts.
