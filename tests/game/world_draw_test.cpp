@@ -59,8 +59,9 @@ TEST_F(WorldDraw, PropsStandShiftedAlongTheirYawButTheMarkersDoNot) {
                     e.rotation.z == (kind == 11 ? 1.57f : 0.0f))
             << kind;
     }
-    // A parked articulated bus: interior and wheels, then its blended body, both where the prop stands.
-    g_drawn.clear(), drawProp(4, {0.0f, 0.0f, 0.0f}, 0.0f);
+    // Kinds without a model draw nothing; a parked articulated bus: interior and wheels, then its blended
+    // body, both where the prop stands.
+    g_drawn.clear(), drawProp(9, {}, 0.0f), drawProp(25, {}, 0.0f), drawProp(4, {0.0f, 0.0f, 0.0f}, 0.0f);
     ASSERT_EQ(kinds(), (std::vector<int>{7, kAlpha, 6, kOff}));
     EXPECT_TRUE(g_drawn[0].position.z == 1.5f && g_drawn[2].position.z == 1.5f);
 }
