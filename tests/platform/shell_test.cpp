@@ -46,12 +46,12 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
     for (size_t i = 0; i < std::size(refused); ++i) EXPECT_TRUE(FAILED(refused[i]())) << "call " << i;
     EXPECT_EQ(buffer, nullptr);
 
-    // Drawing past the end of a vertex buffer is refused rather than read.
+    // Locking or drawing past the end of a vertex buffer is refused rather than done.
     ASSERT_EQ(g_pDevice->CreateVertexBuffer(3 * sizeof(ColoredVertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
                                             0x152, D3DPOOL_DEFAULT, &buffer, nullptr),
               S_OK);
     void* data = nullptr;
-    EXPECT_TRUE(FAILED(buffer->Lock(200, 0, &data, 0)));
+    EXPECT_TRUE(FAILED(buffer->Lock(200, 0, &data, 0)) && FAILED(buffer->Lock(1, buffer->GetLength(), &data, 0)));
     ASSERT_EQ(buffer->Lock(0, 0, &data, D3DLOCK_DISCARD), S_OK);
     const ColoredVertex triangle[3] = {{-1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u},
                                        {0, 1, 0.5f, 0, 0, -1, 0xFFFF0000u},
@@ -60,8 +60,7 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
     buffer->Unlock(), g_pDevice->SetStreamSource(0, buffer, 0, sizeof(ColoredVertex));
     g_pDevice->SetFVF(0x152), g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    for (auto t : {D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, &identity);
+    for (auto t : {D3DTS_VIEW, D3DTS_PROJECTION}) g_pDevice->SetTransform(t, D3DXMatrixIdentity(&identity));
     ClearTo(0xFF000000u);
     const UINT before = g_pDevice->GetDrawCallCount();
     for (auto [first, count] : {std::pair{1u, 1u}, {0xFFFFFFF0u, 1u}, {0u, 2u}})
