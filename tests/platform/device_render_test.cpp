@@ -113,9 +113,10 @@ protected:
         for (auto state : {D3DRS_LIGHTING, D3DRS_NORMALIZENORMALS}) g_pDevice->SetRenderState(state, TRUE);
         g_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     }
+    // The normals are half as long as they should be: the device normalises them, as asked above.
     template <typename Vertex = LitVertex>
     void DrawFacingSquare(float z, float s, DWORD fvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2,
-                          Vertex corner = {0, 0, 0, 0, 0, -1}) {
+                          Vertex corner = {0, 0, 0, 0, 0, -0.5f}) {
         Vertex v[4] = {corner, corner, corner, corner};
         const float xy[4][2] = {{-s, s}, {s, s}, {s, -s}, {-s, -s}};
         for (int i = 0; i < 4; ++i) v[i].x = xy[i][0], v[i].y = xy[i][1], v[i].z = z;
