@@ -40,10 +40,10 @@ protected:
 };
 
 TEST_F(ModelTest, LoadLogsEveryStepAndFramesAreTruncatedAndResetPastTheLast) {
-    Load(ModelBytes(4, 1));
+    Load(ModelBytes(5, 1, 4));  // one frame short: four are read
     EXPECT_EQ(Log(),
-              "Inicializujem SHD subor\n  Subor: test.shd\n  Pocet trojholnikov: 1\n  Pocet snimkov: 4\n"
-              "  Vertex Buffer vytvoreny\n");
+              "Inicializujem SHD subor\n  Subor: test.shd\n  Pocet trojholnikov: 1\n  Pocet snimkov: 5\n"
+              "  Chybny subor: subor je kratsi, nacitanych snimkov: 4\n  Vertex Buffer vytvoreny\n");
     EXPECT_EQ(fake.device.calls.at(0), "VB 108 520 338");
     const struct {
         float frame, shown, after;
