@@ -69,8 +69,7 @@ protected:
         for (int i = 0; i < 10; ++i) {
             void* data = nullptr;
             ASSERT_EQ(buffer_->Lock(0, 0, &data, D3DLOCK_DISCARD), S_OK);
-            std::memcpy(data, triangle, sizeof triangle);
-            buffer_->Unlock();
+            std::memcpy(data, triangle, sizeof triangle), buffer_->Unlock();
             D3DXMATRIX world;
             g_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(&world, float(i) * 0.1f, 0, 0));
             g_pDevice->SetStreamSource(0, buffer_, 0, 32), g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
@@ -124,11 +123,12 @@ TEST_F(FrameResources, TexturesMadeOrDeletedBetweenDrawsNeverLeaveAStaleBinding)
     ASSERT_NE(Load(kBlueId), nullptr);  // making a texture between two draws of the same one
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
     uint32_t texel = 0;  // reading a texture back between two draws
-    ASSERT_EQ(textures_.back()->ReadTexels(&texel, 1), S_OK);
-    EXPECT_EQ(texel, 0xFF0000FFu);
+    EXPECT_TRUE(textures_.back()->ReadTexels(&texel, 1) == S_OK && texel == 0xFF0000FFu);
     EXPECT_EQ(DrawnWith(red), 0xFFFF0000u);
-    // Deleting the bound texture frees its name; the next texture made may get the same name.
+    // Deleting the bound texture frees it and its name; the next texture made may get the same name.
+    const int64_t live = platform::LiveGlObjects().textures;
     g_pDevice->SetTexture(0, nullptr), textures_.erase(textures_.begin()), red->Release();
+    EXPECT_EQ(platform::LiveGlObjects().textures, live - 1);
     EXPECT_EQ(DrawnWith(Load(kBlueId)), 0xFF0000FFu);
 }
 
