@@ -93,8 +93,8 @@ TEST_F(MenuPixels, TheFadeIsBlackOverEverything) {
     }
 }
 
-TEST_F(MenuPixels, TheOptionsShowTheLabelOfEachChoice) {
-    // Each panel frame's texels against the bitmap painted with that label.
+TEST_F(MenuPixels, TheOptionsAndLogoScreensShowTheirOwnBitmaps) {
+    // Each panel frame's texels against the bitmap painted with that label or logo.
     const struct {
         Panel& panel;
         int frame, bitmap;
@@ -104,7 +104,9 @@ TEST_F(MenuPixels, TheOptionsShowTheLabelOfEachChoice) {
                   {menu_->screenValue, 1, 172, "800x600"},    {menu_->screenValue, 2, 173, "1024x768"},
                   {menu_->detailValue, 0, 166, "Maximum"},    {menu_->detailValue, 1, 167, "Optimum"},
                   {menu_->detailValue, 2, 168, "Minimum"},    {menu_->soundValue, 0, 162, "Vypnutý"},
-                  {menu_->soundValue, 1, 176, "Zapnutý"}};
+                  {menu_->soundValue, 1, 176, "Zapnutý"},     {menu_->logoA, 0, 154, "logo A"},
+                  {menu_->logoB, 0, 159, "logo B"},           {menu_->logoC, 0, 157, "logo C"},
+                  {menu_->titleLogo, 0, 158, "title"},        {menu_->wheel, 0, 153, "wheel"}};
     for (const auto& l : labels) {
         IDirect3DTexture9* texture = l.panel.frames[l.frame];
         ASSERT_NE(texture, nullptr) << l.label;
