@@ -119,14 +119,16 @@ TEST_F(MenuPixels, TheOptionsAndLogoScreensShowTheirOwnBitmaps) {
     }
 }
 
-TEST_F(MenuPixels, ThePasswordLabelIsBlendedOverTheBackgroundWhateverStateCameBefore) {
-    // The label's golden words stand in its place; right of them its keyed ground shows the background,
-    // not black.
+TEST_F(MenuPixels, ThePasswordAndOptionsLabelsAreBlendedOverTheBackgroundWhateverStateCameBefore) {
+    // The password label's golden words stand in its place; right of them its keyed ground shows the
+    // background, not black.
     const Screen s = Drawn([&] { g_engine.BlendOff(), RunPasswordScreen(*menu_); });
     int golden = 0;
     for (int y = 202; y < 238; ++y)
         for (int x = 422; x < 618; ++x) golden += int((s.At(x, y) >> 16) & 255) - int(s.At(x, y) & 255) > 80;
     EXPECT_TRUE(golden > 500 && (s.At(605, 210) & 0xFFFFFF) != 0) << golden;
+    EXPECT_TRUE(Drawn([&] { g_engine.BlendOff(), RunOptions(*menu_); }).argb ==
+                Drawn([&] { g_engine.BlendAlpha(), RunOptions(*menu_); }).argb);
 }
 
 TEST_F(MenuPixels, TheClosingScreenShowsTheTitleItsLastWordsAndBothWheelsAndNothingElse) {

@@ -70,10 +70,13 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
 TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
     ASSERT_TRUE(CreateTestDevice(64, 48));
     const Mesh box = Box();
-    std::vector<ColoredVertex> v;  // faces towards the eye (+x, +y, +z: the even ones) half transparent
-    for (uint32_t i = 0; i < box.size() / 3; ++i)
-        v.push_back({box[3 * i], box[3 * i + 1], box[3 * i + 2], 0, 0, 0,
-                     (i / 6 % 2 ? 0xFF000000u : 0x80000000u) | (0x3F2A55u * (i / 6 + 1) & 0xFFFFFFu)});
+    // Faces towards the eye (+x, +y, +z: the even ones) half transparent; the last face first, so that
+    // each back face is drawn before the front face that hides it and shows in the fragment count.
+    std::vector<ColoredVertex> v;
+    for (uint32_t face = 6; face-- > 0;)
+        for (uint32_t i = face * 6; i < face * 6 + 6; ++i)
+            v.push_back({box[3 * i], box[3 * i + 1], box[3 * i + 2], 0, 0, 0,
+                         (face % 2 ? 0xFF000000u : 0x80000000u) | (0x3F2A55u * (face + 1) & 0xFFFFFFu)});
     IDirect3DVertexBuffer9* buffer = nullptr;
     void* data = nullptr;
     const UINT bytes = UINT(v.size() * sizeof v[0]);
@@ -100,13 +103,20 @@ TEST(HiddenFaces, TheDeviceDropsBackFacesOnlyWhereTheyCannotShow) {
         Blend(c[2], D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
         g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, c[3]);
         Screen pictures[2];
+        uint64_t fragments[2];
         for (bool lever : {true, false}) {
-            SetSpeedLever("hiddenBackFaces", lever), ClearTo(0xFF000000u);
+            SetSpeedLever("hiddenBackFaces", lever), SetFrameWorkCounting(true), ClearTo(0xFF000000u);
             g_pDevice->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 12), pictures[lever] = ReadScreen();
+            g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+            fragments[lever] = LastFrameWork().fragmentsDrawn;
         }
         EXPECT_TRUE(pictures[0].argb == pictures[1].argb) << c[0] << c[1] << c[2] << c[3] << c[4] << c[5];
+        // Only the plainly depth-tested box loses its back faces, and the fragments they drew.
+        const bool dropped = c[0] && c[1] && !c[2] && !c[3] && !c[4] && !c[5];
+        EXPECT_TRUE(dropped ? fragments[1] < fragments[0] : fragments[1] == fragments[0]) << &c - cases;
     }
-    g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release(), DestroyTestDevice();
+    g_pDevice->SetStreamSource(0, nullptr, 0, 0), buffer->Release();
+    DestroyTestDevice(), SetFrameWorkCounting(false);
 }
 
 }  // namespace
