@@ -165,7 +165,8 @@ TEST(LoadingScreen, WhiteTextOnBlackLeftOfAndAboveTheCentre) {
     const struct { int width, height, left, top; } sizes[] = {{640, 480, 224, 226}, {1024, 768, 416, 370}};
     for (const auto& s : sizes) {
         ASSERT_TRUE(CreateTestDevice(s.width, s.height));
-        ShowLoadingScreen();
+        // Over a grey screen: nothing that came before may show.
+        g_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF808080u, 1.0f, 0), ShowLoadingScreen();
         const Screen screen = ReadScreen();
         int minX = s.width, minY = s.height, maxX = -1, maxY = -1;
         for (int y = 0; y < s.height; ++y)

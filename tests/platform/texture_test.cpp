@@ -148,9 +148,9 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
     ASSERT_TRUE(opaque && keyed);
     g_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE), g_pDevice->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     g_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex's alpha alone
     for (auto s : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV}) g_pDevice->SetSamplerState(0, s, D3DTADDRESS_CLAMP);
-    // Function, reference, the vertex's alpha (it reaches the test through the modulation), drawn.
+    // Function, reference, the vertex's alpha, drawn.
     const DWORD cases[][4] = {{D3DCMP_GREATEREQUAL, 1, 0xFF, 1},  {D3DCMP_LESS, 255, 0xFF, 0},
                               {D3DCMP_EQUAL, 255, 0xFF, 1},       {D3DCMP_NOTEQUAL, 255, 0xFF, 0},
                               {D3DCMP_GREATER, 255, 0xFF, 0},     {D3DCMP_NEVER, 0, 0xFF, 0},
@@ -163,9 +163,9 @@ TEST_F(Textures, AlphaTestWithOpaqueTexturesDecidesAsBefore) {
         DrawScreenQuad(0, 0, 64, 48, alpha << 24 | 0xFFFFFF);
         EXPECT_EQ(ReadPixel(10, 20), drawn ? 0xFFFF0000u : 0xFF0000FFu) << func << " " << ref << " " << alpha;
     }
-    // A keyed texel of a texture that is not all opaque is still dropped.
-    g_pDevice->SetTexture(0, keyed), ClearTo(0xFF0000FFu);
-    DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);  // the last case's test: at least 129
+    // A keyed texel of a texture that is not all opaque is still dropped, its alpha the texel's alone.
+    g_pDevice->SetTexture(0, keyed), g_pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    ClearTo(0xFF0000FFu), DrawScreenQuad(0, 0, 64, 48, 0xFFFFFFFFu);  // the last case's test: at least 129
     EXPECT_TRUE(ReadPixel(10, 20) == 0xFF0000FFu && ReadPixel(50, 20) == 0xFF00FF00u);
     g_pDevice->SetTexture(0, nullptr), keyed->Release();
 }
