@@ -18,10 +18,10 @@ TEST_F(Screens, EachLogoScreenLastsAbout4444MsAtAnyFrameRateAndFadesInGrey) {
         EXPECT_TRUE(menu_->introScreen1 == 0 && menu_->introScreen3 == 0 && menu_->introScreen2 == 0);
         EXPECT_TRUE(TakePlayed().empty()) << "the logo screens are silent";
     }
-    // Lit for the first half, then darkening evenly to black: a grey as dark as the time left.
+    // Lit for the first half, then darkening evenly to black: both logos a grey as dark as the time left.
     Build(), RunUntil([&] { return menu_->introTimer >= 1.5f; });
-    const Color4 c = menu_->logoA.color;
-    EXPECT_TRUE(std::fabs(c.r - (2 - menu_->introTimer)) < 1e-4f && c.g == c.r && c.b == c.r) << c.r << c.g;
+    for (const Color4& c : {menu_->logoA.color, menu_->logoB.color})
+        EXPECT_TRUE(std::fabs(c.r - (2 - menu_->introTimer)) < 1e-4f && c.g == c.r && c.b == c.r) << c.r;
 }
 
 TEST_F(Screens, TheWheelPushesTheLogoBarFromItsRearEdge) {
