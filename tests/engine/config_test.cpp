@@ -130,10 +130,10 @@ TEST(ConfigWrite, ExactBytesAndAFailedWriteLeavesThePreviousFileWhole) {
     ASSERT_EQ(mkdir("config.ini", 0755), 0);
     EXPECT_FALSE(WriteConfig(0, 1, 1));
     LogWrite("   Nepodarilo sa vytvori\x9D m_pDirectInput");  // code page 1250 bytes are kept
-    const std::string log = ReadFileBytes("log.txt");
-    EXPECT_TRUE(log.find("Nepodarilo sa zapisat config.ini\n") != std::string::npos &&
-                log.find("vytvori\x9D m_p") != std::string::npos)
-        << log;
+    const std::string log = ReadFileBytes("log.txt"), failed = "Nepodarilo sa zapisat config.ini\n";
+    int failures = 0;  // the folder beside the file and the folder in its place (the full disk logs nothing)
+    for (size_t at = log.find(failed); at != std::string::npos; at = log.find(failed, at + 1)) ++failures;
+    EXPECT_TRUE(failures == 2 && log.find("vytvori\x9D m_p") != std::string::npos) << log;
 }
 
 }  // namespace

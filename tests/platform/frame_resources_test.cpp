@@ -39,6 +39,9 @@ protected:
         for (IDirect3DTexture9* t : textures_)
             if (t) t->Release();
         ClearAddedBitmapResources(), DestroyTestDevice();
+        const platform::GlObjectCounts c = platform::LiveGlObjects();  // all given back with the device
+        EXPECT_EQ((std::vector<int64_t>{c.textures, c.buffers, c.programs, c.renderbuffers, c.bytes}),
+                  std::vector<int64_t>(5, 0));
     }
 
     IDirect3DTexture9* Load(int id) { return textures_.emplace_back(LoadTexture(id)); }
