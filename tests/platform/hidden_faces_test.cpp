@@ -40,6 +40,8 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
     quad.resize(18);     // the +x face alone
     Mesh high = Box(2);  // open at the top, far above the origin: its opening's cover holds most volume
     for (size_t i = 1; i < high.size(); i += 3) high[i] += 10;
+    Mesh notched = Box();  // the last triangle of the back (-z) face missing: a three-cornered opening
+    notched.resize(notched.size() - 9);
     struct Case {
         const char* what;
         Mesh mesh;
@@ -48,6 +50,8 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
     } cases[] = {
         {"closed box", Box(), {5, 4, 3}, true},
         {"closed box from below", Box(), {0, -6, 0}, true},
+        {"three-cornered opening, eye in front", notched, {5, 4, 3}, true},
+        {"three-cornered opening, eye behind", notched, {0, 0, -6}, false},
         {"box inside out", Box(-1, true), {5, 4, 3}, false},
         {"open bottom, eye above", Box(3), {2, 6, 1}, true},
         {"open bottom, eye below", Box(3), {0, -6, 0}, false},
