@@ -43,6 +43,7 @@ const LeverEntry kLevers[] = {
     {"programBinaries", &SpeedLevers::programBinaries},
     {"offscreenChunks", &SpeedLevers::offscreenChunks},
     {"idleCompilerCode", &SpeedLevers::idleCompilerCode},
+    {"largeHeapPages", &SpeedLevers::largeHeapPages},
 };
 }  // namespace
 

@@ -60,6 +60,8 @@ struct SpeedLevers {
     bool offscreenChunks = true;
     // The shader compiler's code pages are let go of after every frame; the next compile reads them back.
     bool idleCompilerCode = true;
+    // The C heap grown once in 2 MiB pages before the driver starts, its freed blocks reused.
+    bool largeHeapPages = true;
 };
 SpeedLevers& GetSpeedLevers();
 // Switches the lever called `name` (its field name above); false when there is no such lever.

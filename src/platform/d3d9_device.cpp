@@ -12,6 +12,7 @@
 
 #include "platform/automation.h"
 #include "platform/compiler_code.h"
+#include "platform/heap_pages.h"
 #include "platform/matrix_util.h"
 #include "platform/platform_internal.h"
 
@@ -191,6 +192,8 @@ bool VertexCount(D3DPRIMITIVETYPE type, UINT primitives, UINT& vertices, GLenum&
 }  // namespace
 
 GlDevice* GlDevice::Create(const D3DPRESENT_PARAMETERS& params) {
+    // Before the driver starts: its own allocations and every texture then land in the large pages.
+    if (GetSpeedLevers().largeHeapPages) UseLargeHeapPages();
     if (!AcquireGlContext()) return nullptr;
     auto* device = new GlDevice();
     LiveDevices().insert(static_cast<IDirect3DDevice9*>(device));

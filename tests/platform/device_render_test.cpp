@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <utility>
+#include <vector>
 
 #include "platform/platform_internal.h"
 #include "render_helpers.h"
@@ -24,6 +25,24 @@ int CompilerCodeResidentKb() {
         else if (code && std::sscanf(line.c_str(), "Rss: %d", &rss) == 1) kb += rss;
     }
     return kb;
+}
+
+// Whether the mapping holding `address` is the heap, and whether it is advised for large pages.
+std::pair<bool, bool> HeapAndLargePages(const void* address) {
+    std::ifstream smaps("/proc/self/smaps");
+    const auto at = reinterpret_cast<uintptr_t>(address);
+    bool holds = false, heap = false;
+    for (std::string line; std::getline(smaps, line);) {
+        unsigned long start = 0, end = 0;
+        if (!std::isupper(static_cast<unsigned char>(line[0])) &&
+            std::sscanf(line.c_str(), "%lx-%lx", &start, &end) == 2) {
+            holds = start <= at && at < end;
+            heap = line.find("[heap]") != std::string::npos;
+        } else if (holds && line.rfind("VmFlags:", 0) == 0) {
+            return {heap, line.find(" hg") != std::string::npos};
+        }
+    }
+    return {false, false};
 }
 
 class DeviceRender : public ::testing::Test {
@@ -80,11 +99,22 @@ TEST_F(DeviceRender, TheContextOutlivesTheDeviceWhileDirect3DHoldsIt) {
     EXPECT_FALSE(platform::GlContextAlive(generation));
 }
 
+// Made after the first device, a texture-sized block comes from the heap, in pages advised to be large.
+TEST_F(DeviceRender, BlocksAfterTheFirstDeviceComeFromTheHeapInLargePages) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator has no heap of the C library's";
+#endif
+    std::vector<uint32_t> texels(1024 * 1024);
+    EXPECT_EQ(HeapAndLargePages(texels.data()), std::pair(true, true));
+}
+
 TEST_F(DeviceRender, CullingRemovesTheSideDirect3DRemoves) {
     g_pDevice->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-    const DWORD cases[][3] = {
-        {D3DCULL_CCW, 1, 1}, {D3DCULL_CCW, 0, 0}, {D3DCULL_CW, 1, 0}, {D3DCULL_CW, 0, 1},
-        {D3DCULL_NONE, 1, 1}};
+    const DWORD cases[][3] = {{D3DCULL_CCW, 1, 1},
+                              {D3DCULL_CCW, 0, 0},
+                              {D3DCULL_CW, 1, 0},
+                              {D3DCULL_CW, 0, 1},
+                              {D3DCULL_NONE, 1, 1}};
     for (auto [cull, clockwise, drawn] : cases) {
         ClearTo(kBlack), g_pDevice->SetRenderState(D3DRS_CULLMODE, cull);
         // Bottom left, top, bottom right in normalised device coordinates: clockwise as seen.
