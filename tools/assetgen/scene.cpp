@@ -14,15 +14,10 @@
 
 namespace {
 
+// The game draws the groups of each blend mode in this order. The ground comes after everything that
+// stands on it: the ground that buildings and poles hide then fails the depth test before it is shaded,
+// and the ground groups, with their second (detail) texture, cost the most per pixel.
 enum GroupId {
-    kGrass,
-    kLot,
-    kLotExit,
-    kRoad,
-    kPaving,
-    kParking,
-    kService,
-    kConcrete,
     kFacadeA,
     kFacadeB,
     kFacadeC,
@@ -41,6 +36,14 @@ enum GroupId {
     kGlass,
     kApron,
     kShelter,
+    kGrass,
+    kLot,
+    kLotExit,
+    kRoad,
+    kPaving,
+    kParking,
+    kService,
+    kConcrete,
     kNightWindows,
     kNightPool,
     kGroupCount
