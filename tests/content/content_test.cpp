@@ -101,6 +101,8 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     const LoadedModel wheel("karosakol.shd");
     g_resources.Load();
     EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * g_resources.models[5].scale.y, 4.8f, 0.3f);
+    // Only heights are stretched.
+    EXPECT_TRUE(g_resources.models[5].scale.x == 1.0f && g_resources.models[5].scale.z == 1.0f);
     for (const Model& m : g_resources.models) EXPECT_GT(m.triangleCount, 0);  // every slot is filled
     // Bus bodies shine in their white material, cars do not, interiors are unlit.
     EXPECT_TRUE(g_resources.models[0].specular && !g_resources.models[9].specular &&
