@@ -99,6 +99,10 @@ TEST(Sound, OffDoesNothingAtAllOnPlaysLoopsRestartsStopsAndShutsDownCleanly) {
     loop.Stop();
     EXPECT_TRUE(!audio || state(AL_SOURCE_STATE) == AL_STOPPED);
     EXPECT_EQ(g_played, (std::vector<std::string>{"day.wav+", "nowhere.wav", "day.wav", "stop day.wav"}));
+    // Loading again replaces the sound's source and buffer; kept, they would run out after a few hundred.
+    alGetError();
+    for (int i = 0; i < 300; ++i) loop.Load("day.wav");
+    EXPECT_TRUE(!audio || (alGetError() == AL_NO_ERROR && alIsSource(loop.source) && loop.size == 44100));
     SoundShutdown();
     EXPECT_TRUE(alcGetCurrentContext() == nullptr && loop.source == 0u);  // deleted while the context existed
     SoundEnabled = saved;
