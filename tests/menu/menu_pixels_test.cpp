@@ -119,7 +119,7 @@ TEST_F(MenuPixels, TheOptionsAndLogoScreensShowTheirOwnBitmaps) {
     }
 }
 
-TEST_F(MenuPixels, ThePasswordAndOptionsLabelsAreBlendedOverTheBackgroundWhateverStateCameBefore) {
+TEST_F(MenuPixels, ThePasswordScreensLabelAndButtonsAndTheOptionsLabelsAreBlendedOverTheBackground) {
     // The password label's golden words stand in its place; right of them its keyed ground shows the
     // background, not black.
     const Screen s = Drawn([&] { g_engine.BlendOff(), RunPasswordScreen(*menu_); });
@@ -127,6 +127,15 @@ TEST_F(MenuPixels, ThePasswordAndOptionsLabelsAreBlendedOverTheBackgroundWhateve
     for (int y = 202; y < 238; ++y)
         for (int x = 422; x < 618; ++x) golden += int((s.At(x, y) >> 16) & 255) - int(s.At(x, y) & 255) > 80;
     EXPECT_TRUE(golden > 500 && (s.At(605, 210) & 0xFFFFFF) != 0) << golden;
+    // Both buttons stand on the dark panel in light grey: OK, and STORNO below it.
+    const auto light = [&s](int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += (s.At(x, y) & 255) > 120 && ((s.At(x, y) >> 8) & 255) > 120;
+        return n;
+    };
+    EXPECT_GT(light(578, 362, 628, 384), 40);
+    EXPECT_GT(light(578, 407, 716, 429), 100) << light(578, 362, 628, 384);
     EXPECT_TRUE(Drawn([&] { g_engine.BlendOff(), RunOptions(*menu_); }).argb ==
                 Drawn([&] { g_engine.BlendAlpha(), RunOptions(*menu_); }).argb);
 }

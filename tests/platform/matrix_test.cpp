@@ -72,6 +72,13 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
         return D3DXVECTOR3{d.x / n, d.y / n, d.z / n};
     };
     ExpectNear(direction(onRay), direction(point), 1e-3, "on the ray");
+    // An eye on an axis puts zeros on the diagonal: the inversion must pick its pivots.
+    const D3DXMATRIX axisView = LookAt({200, 0, 0}, {0, 0, 0});
+    D3DXMatrixMultiply(&viewProjection, &axisView, &projection);
+    const D3DXVECTOR3 axisNdc = Apply(viewProjection, point);
+    const D3DXVECTOR3 axisScreen{(axisNdc.x + 1) * 400.0f, (1 - axisNdc.y) * 300.0f, axisNdc.z};
+    D3DXVec3Unproject(&back, &axisScreen, &viewport, &projection, &axisView, &world);
+    ExpectNear(back, point, 0.05, "round trip from an eye on the x axis");
 }
 
 }  // namespace

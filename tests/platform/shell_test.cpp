@@ -51,7 +51,8 @@ TEST(DeviceStates, StartAtDirect3DDefaultsAndRefuseWhatNoGameDoes) {
                                             0x152, D3DPOOL_DEFAULT, &buffer, nullptr),
               S_OK);
     void* data = nullptr;
-    EXPECT_TRUE(FAILED(buffer->Lock(200, 0, &data, 0)) && FAILED(buffer->Lock(1, buffer->GetLength(), &data, 0)));
+    EXPECT_TRUE(FAILED(buffer->Lock(200, 0, &data, 0)) && FAILED(buffer->Lock(1, buffer->GetLength(), &data, 0)) &&
+                FAILED(buffer->Lock(0, 0, nullptr, 0)));
     ASSERT_EQ(buffer->Lock(0, 0, &data, D3DLOCK_DISCARD), S_OK);
     const ColoredVertex triangle[3] = {{-1, -1, 0.5f, 0, 0, -1, 0xFFFF0000u},
                                        {0, 1, 0.5f, 0, 0, -1, 0xFFFF0000u},
