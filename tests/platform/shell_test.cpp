@@ -123,8 +123,10 @@ TEST(CodePage1250, MapsTheSlovakLettersBothWays) {
     for (int b = 1; b < 256; ++b)
         if (Cp1250ToCodePoint(static_cast<unsigned char>(b)) != 0xFFFD) all += static_cast<char>(b);
     EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(all)), all);
-    // Characters outside the code page and broken UTF-8 become '?', never a crash.
-    for (auto [utf8, cp1250] : {std::pair{"\xE2\x98\x83", "?"}, {"a\xC5", "a?"}, {"\xFF\x62", "?b"}})
+    // Characters outside the code page (a four-byte one among them) and broken UTF-8 become one '?'
+    // each, never a crash.
+    for (auto [utf8, cp1250] : {std::pair{"\xE2\x98\x83", "?"}, {"a\xC5", "a?"}, {"\xFF\x62", "?b"},
+                             {"\xF0\x9F\x9A\x8C!", "?!"}})
         EXPECT_EQ(Utf8ToCp1250(utf8), cp1250);
 }
 
