@@ -80,7 +80,9 @@ TEST_F(PanelTest, DrawPicksTheFrameClampsThenWraps) {
                                                            "DRAWUP 6 2 28", "SS 0 1 1", "SS 0 2 1"}));
     const PanelVertex* v = reinterpret_cast<const PanelVertex*>(fake.device.upVertices.data());
     EXPECT_EQ(v[0].diffuse, 0x80FF0000u);
-    EXPECT_TRUE(v[2].u == 1 && v[3].v == 1 && v[1].rhw == 1);
+    // The picture's corners on the quad's: left-top, right-top, right-bottom, left-bottom.
+    const float uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(v[i].u == uv[i][0] && v[i].v == uv[i][1] && v[i].rhw == 1) << i;
     for (float f : {2.0f, 5.0f, NAN}) {
         p.frame = f;
         fake.device.calls.clear(), p.Draw();
