@@ -266,6 +266,12 @@ TEST_F(SceneTest, AnimatedTextureChangesOnlyAfterTheDurationIsExceeded) {
         fake.device.calls.clear(), scene.Draw();
         EXPECT_EQ(fake.device.Last("TEX 0 ", true), std::string("TEX 0 t1") + expected[frame]) << frame;
     }
+    // A texture number out of range starts over at the first.
+    for (int32_t wrong : {-1, 3, 1000}) {
+        scene.groups[0].currentTexture = wrong, scene.groups[0].frameTimer = 0;
+        fake.device.calls.clear(), scene.Draw();
+        EXPECT_EQ(fake.device.Last("TEX 0 ", true), "TEX 0 t10") << wrong;
+    }
 }
 
 TEST_F(SceneTest, DetailGroupsAddTheSecondTextureSignedOrDrawTheBaseOnly) {
