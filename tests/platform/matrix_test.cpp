@@ -43,6 +43,7 @@ TEST(Matrices, SendPointsWhereDirect3DSends) {
         {"corner of the view", GameProjection(), {t, -t, 100}, {1, -1, q * 0.9f}},
         {"eye behind the origin", LookAt({0, 0, -10}, {0, 0, 0}), {3, 4, 5}, {3, 4, 15}},
         {"eye on +x: left-handed", LookAt({10, 0, 0}, {0, 0, 0}), {0, 2, 3}, {3, 2, 10}},
+        {"eye and target off the origin", LookAt({10, 0, 5}, {0, 0, 5}), {0, 2, 8}, {3, 2, 10}},
         {"starting camera", LookAt({ex, 180, ez}, {0, 0, 0}), {0, 0, 0}, {0, 0, len}},
         {"yaw: +x to -z", Turn(h, 0, 0), {1, 0, 0}, {0, 0, -1}},
         {"pitch: +y to +z", Turn(0, h, 0), {0, 1, 0}, {0, 0, 1}},
