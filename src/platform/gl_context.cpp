@@ -56,6 +56,10 @@ uint32_t GlContextGeneration() {
     return s_generation;
 }
 
+int GlSwapInterval() {
+    return SDL_GL_GetSwapInterval();
+}
+
 GlObjectCounts& LiveGlObjects() {
     static GlObjectCounts counts;
     return counts;

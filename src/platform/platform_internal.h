@@ -51,6 +51,8 @@ void ReleaseGlContext();
 bool GlContextAlive(uint32_t generation);
 uint32_t GlContextGeneration();
 void DestroyGlContext();
+// The context's swap interval: 0, swaps never wait for the display's retrace.
+int GlSwapInterval();
 
 // The OpenGL objects the platform holds now, and the bytes of storage it asked OpenGL for (textures
 // with their mip levels, vertex buffers, the back buffer). A steady frame loop keeps both flat.

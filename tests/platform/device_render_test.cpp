@@ -1,5 +1,4 @@
 // The device draws what Direct3D 9 would: pixels read back from llvmpipe.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -95,7 +94,7 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
 // The OpenGL context lives while the Direct3D object or a device holds it, and not after; its swaps
 // never wait for the display's retrace (the game keeps its own frame cap).
 TEST_F(DeviceRender, TheContextOutlivesTheDeviceWhileDirect3DHoldsItAndNeverWaitsForTheRetrace) {
-    EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
+    EXPECT_EQ(platform::GlSwapInterval(), 0);
     const uint32_t generation = platform::GlContextGeneration();
     g_pDevice->Release(), g_pDevice = nullptr;
     EXPECT_TRUE(platform::GlContextAlive(generation));
