@@ -70,7 +70,8 @@ TEST_F(ModelTest, DrawWritesNegatedVAndWhiteAndUsesTheDynamicBuffer) {
     EXPECT_EQ(c[0] + c[draw - 2] + c[draw - 1] + c[draw + 1] + fake.device.Last("RS 29 "),
               "XF 256STREAM 36FVF 338RS 137 0RS 29 0");
     // Lighting and specular as the model says before the draw, then the unlit stages.
-    EXPECT_TRUE(fake.device.Find("RS 137 0") < draw && fake.device.Find("RS 29 1") < draw);
+    const int lighting = fake.device.Find("RS 137 0"), specular = fake.device.Find("RS 29 1");
+    EXPECT_TRUE(lighting >= 0 && lighting < draw && specular >= 0 && specular < draw);
 }
 
 TEST_F(ModelTest, EmptyMissingAndHostileFilesDrawNothingAndShortOnesKeepTheirWholeFrames) {
