@@ -80,6 +80,14 @@ TEST(Matrices, UnprojectInvertsTheProjection) {
     const D3DXVECTOR3 axisScreen{(axisNdc.x + 1) * 400.0f, (1 - axisNdc.y) * 300.0f, axisNdc.z};
     D3DXVec3Unproject(&back, &axisScreen, &viewport, &projection, &axisView, &world);
     ExpectNear(back, point, 0.05, "round trip from an eye on the x axis");
+    // A stretch along x by 2 and a move by 1: once the 2 is the pivot, the 1 below it must be eliminated.
+    D3DXMATRIX identity, stretch;
+    D3DXMatrixIdentity(&identity), D3DXMatrixIdentity(&stretch);
+    stretch._11 = 2, stretch._41 = 1;
+    const D3DXVECTOR3 near{0.3f, 0.2f, 0.5f}, moved = Apply(stretch, near);
+    const D3DXVECTOR3 movedScreen{(moved.x + 1) * 400.0f, (1 - moved.y) * 300.0f, moved.z};
+    D3DXVec3Unproject(&back, &movedScreen, &viewport, &identity, &identity, &stretch);
+    ExpectNear(back, near, 1e-3, "round trip through a stretch and a move");
 }
 
 }  // namespace
