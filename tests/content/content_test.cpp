@@ -115,9 +115,12 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
         return d;
     };
     EXPECT_TRUE(distance(2, 3) > 0.1f && std::fabs(distance(2, 3) - distance(31, 2)) < 0.05f);
-    // The arrow's tip is at its origin, pointing down.
+    // The arrow's tip is at its origin, pointing down; the exit marker is the selection arrow a tenth larger.
     const LoadedModel arrow("arrow.shd");
     EXPECT_TRUE(std::fabs(arrow.lo[1]) < 1e-4f && arrow.hi[1] > 8.0f);
+    const Vector3 selection = g_resources.models[12].scale, exit = g_resources.models[13].scale;
+    EXPECT_TRUE(selection.x == 1.0f && selection.y == 1.0f && selection.z == 1.0f);
+    EXPECT_TRUE(exit.x == 1.1f && exit.y == 1.1f && exit.z == 1.1f);
 }
 
 TEST(ContentScenes, EveryDetailParsesKeepsTheLotClearAndHasWhatTheTownNeeds) {
