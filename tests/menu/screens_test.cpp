@@ -110,12 +110,12 @@ TEST_F(Screens, FadeInTakesAbout1429MsUnderAQuadOverlappingTheScreenThenRaisesTh
 TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
     // Clicks from the screen's centre: the gap between RESTART and EXIT, just outside OK and the bounds
     // themselves do nothing; RESTART builds the level anew without a fade; OK; EXIT fades to the menu.
-    // RESTART and OK are clicked a pixel inside a corner.
+    // RESTART and OK are clicked a pixel inside opposite corners.
     const struct {
         float dx, dy;
         int shown, toMenu;
     } clicks[] = {{-86, 128, 1, 0},  {231, 128, 1, 0}, {0, 108, 1, 0},
-                  {-229, 147, 0, 0}, {229, 109, 0, 0}, {0, 128, 0, 1}};
+                  {-229, 147, 0, 0}, {-101, 109, 0, 0}, {229, 109, 0, 0}, {101, 147, 0, 0}, {0, 128, 0, 1}};
     for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}}) {
         Build(width, height), StartedLevel(*menu_, 7);
         RunUntil([&] { return menu_->levelDialogShown == 1; });
