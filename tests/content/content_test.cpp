@@ -104,9 +104,17 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     // Only heights are stretched.
     EXPECT_TRUE(g_resources.models[5].scale.x == 1.0f && g_resources.models[5].scale.z == 1.0f);
     for (const Model& m : g_resources.models) EXPECT_GT(m.triangleCount, 0);  // every slot is filled
-    // Bus bodies shine in their white material, cars do not, interiors are unlit.
+    // Bus bodies shine in their white material, cars do not, interiors are unlit. Every vehicle and
+    // barrier shares that grey material: a tint in any channel would colour the whole lot.
     EXPECT_TRUE(g_resources.models[0].specular && !g_resources.models[9].specular &&
-                !g_resources.models[4].lighting && g_resources.models[0].material.Diffuse.r == 1.0f);
+                !g_resources.models[4].lighting);
+    const auto grey = [](D3DCOLORVALUE c, float v) { return c.r == v && c.g == v && c.b == v; };
+    for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14, 15}) {
+        const D3DMATERIAL9& m = g_resources.models[slot].material;
+        EXPECT_TRUE(grey(m.Ambient, 0.4f) && grey(m.Diffuse, 1.0f) && grey(m.Specular, 1.0f) &&
+                    grey(m.Emissive, 0.5f) && m.Power == 15.0f)
+            << slot;
+    }
     auto distance = [&](int a, int b) {
         float d = 0;
         for (int t = 0; t < wheel.triangleCount; ++t)
