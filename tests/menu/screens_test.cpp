@@ -114,8 +114,8 @@ TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
     const struct {
         float dx, dy;
         int shown, toMenu;
-    } clicks[] = {{-86, 128, 1, 0},  {231, 128, 1, 0}, {0, 108, 1, 0},
-                  {-229, 147, 0, 0}, {-101, 109, 0, 0}, {229, 109, 0, 0}, {101, 147, 0, 0}, {0, 128, 0, 1}};
+    } clicks[] = {{-86, 128, 1, 0},  {231, 128, 1, 0}, {0, 108, 1, 0},   {-229, 147, 0, 0},
+                  {-101, 109, 0, 0}, {229, 109, 0, 0}, {101, 147, 0, 0}, {0, 128, 0, 1}};
     for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}}) {
         Build(width, height), StartedLevel(*menu_, 7);
         RunUntil([&] { return menu_->levelDialogShown == 1; });
@@ -127,6 +127,23 @@ TEST_F(Screens, LevelDialogButtonsAndTheGapsBetweenThem) {
                 << width << ": " << c.dx << "," << c.dy;
         }
     }
+}
+
+TEST_F(Screens, EveryPanelGrowsWithTheScreenButTheLevelDialogTheMessageAndTheFade) {
+    // The dialog and the message keep their pixel size in the middle of any screen; the fade is made at
+    // the screen's own size. A panel left at its 800 x 600 size would look right only there.
+    Build(1024, 768);
+    Menu& m = *menu_;
+    int i = 0;
+    for (const Panel* p :
+         {&m.background, &m.wheel, &m.coverBar, &m.titleLogo, &m.logoA, &m.logoB, &m.logoC, &m.theEnd,
+          &m.menuButton, &m.credits, &m.detailLabel, &m.soundLabel, &m.screenLabel, &m.detailValue,
+          &m.soundValue, &m.screenValue, &m.okButton, &m.cancelButton, &m.enterPasswordLabel}) {
+        EXPECT_EQ(p->scaleToScreen, 1) << "panel " << i;
+        ++i;
+    }
+    EXPECT_TRUE(m.levelDialog.scaleToScreen == 0 && m.messageBox.scaleToScreen == 0 &&
+                m.fadePanel.scaleToScreen == 0);
 }
 
 TEST_F(Screens, ClosingWheelsBounceAndComeToRestOnTheFloor) {
