@@ -79,7 +79,9 @@ TEST_F(DeviceRender, PretransformedQuadsLandOnExactPixelsKeepTheNearerSurfaceAnd
     g_pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     EXPECT_LT(CompilerCodeResidentKb() * 4, compiling);  // the page holding the headers is read again
 
-    // Alpha blending mixes, additive blending adds.
+    // A clear fills every channel from its own; alpha blending mixes, additive blending adds.
+    ClearTo(0xFF204080u);
+    EXPECT_EQ(ReadPixel(63, 47), 0xFF204080u);
     ClearTo(0xFF0000FFu), Blend(TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     DrawScreenQuad(0, 0, 32, 48, 0x80FF0000u);
     EXPECT_NEAR(Red(ReadPixel(5, 5)), 128, 2);
