@@ -81,6 +81,22 @@ TEST_F(Screens, OptionsStartFromTheSettingsReadAtStartUpAndIgnoreClicksBeside) {
     EXPECT_TRUE(!FileExists("config.ini") && menu_->resolutionIndex == 2 && menu_->screenValue.frame == 2);
 }
 
+TEST_F(Screens, OptionsButtonsLightUpOutToTheirSideEdges) {
+    // OK is 52 pixels wide around 602, STORNO 141 around 649; each is pointed at half a pixel inside
+    // and outside its left and right edges, at its middle height.
+    const struct {
+        float x, y;
+        int hover;
+    } points[] = {{576.5f, 461, kItemOk},   {627.5f, 461, kItemOk},     {575.5f, 461, kNoButton},
+                  {628.5f, 461, kNoButton}, {579.0f, 500, kItemCancel}, {719.0f, 500, kItemCancel},
+                  {578.0f, 500, kNoButton}, {720.0f, 500, kNoButton}};
+    Show(&Menu::optionsScreen);
+    for (const auto& p : points) {
+        MouseAtVirtual(p.x, p.y), Frame();
+        EXPECT_EQ(menu_->optionsHover, p.hover) << p.x << "," << p.y;
+    }
+}
+
 // The state right after a level was started from the main menu.
 void StartedLevel(Menu& menu, int level) {
     menu.introScreen1 = menu.active = 0;
