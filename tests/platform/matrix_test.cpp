@@ -46,6 +46,7 @@ TEST(Matrices, SendPointsWhereDirect3DSends) {
         {"eye and target off the origin", LookAt({10, 0, 5}, {0, 0, 5}), {0, 2, 8}, {3, 2, 10}},
         {"starting camera", LookAt({ex, 180, ez}, {0, 0, 0}), {0, 0, 0}, {0, 0, len}},
         {"yaw: +x to -z", Turn(h, 0, 0), {1, 0, 0}, {0, 0, -1}},
+        {"yaw: +z to +x", Turn(h, 0, 0), {0, 0, 1}, {1, 0, 0}},
         {"pitch: +y to +z", Turn(0, h, 0), {0, 1, 0}, {0, 0, 1}},
         {"roll: +x to +y", Turn(0, 0, h), {1, 0, 0}, {0, 1, 0}},
         {"roll: +y to -x", Turn(0, 0, h), {0, 1, 0}, {-1, 0, 0}},
