@@ -97,6 +97,11 @@ TEST_F(Text, DrawsCodePage1250LettersLeavesStatesAsTheyWereAndRefusesBadArgument
     ID3DXFont* none = reinterpret_cast<ID3DXFont*>(1);
     EXPECT_TRUE(FAILED(D3DXCreateFont(g_pDevice, nullptr, &none)) && none == nullptr &&
                 !DeleteObject(nullptr));
+    // Glyphs too tall for the largest atlas: no font, and nothing left behind.
+    HFONT huge = CreateFontA(100000, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    none = reinterpret_cast<ID3DXFont*>(1);
+    EXPECT_TRUE(D3DXCreateFont(g_pDevice, huge, &none) == E_FAIL && none == nullptr);
+    DeleteObject(huge);
 }
 
 }  // namespace
