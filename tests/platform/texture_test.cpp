@@ -34,6 +34,11 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
         auto b = MakeBmp8(1, 1, {0, 0x112233, 0xFF00FF}, {pixels});
         return b[18] = 2, b[28] = bits, b;
     };
+    // Sixteen pixels of 1 bit: the second byte's last bit is the last pixel.
+    auto sixteen = MakeBmp8(2, 1, {0, 0x112233}, {0x00, 0x01});
+    sixteen[18] = 16, sixteen[28] = 1;
+    std::vector<uint32_t> lastLit(16, k);
+    lastLit.back() = p;
     // One pixel of 32 bits: blue, green, red and a fourth byte that is not alpha (the row's padding
     // of the same picture at 24 bits).
     auto wide = MakeBmp24(1, 1, {0x112233});
@@ -63,6 +68,7 @@ TEST_F(Textures, DecodeKeyAndConvertTexels) {
         {"short palette", MakeBmp8(2, 1, {0xFFFFFF}, {0, 200}), argb, 0, {~0u, k}},
         {"4-bit", packed(4, 0x12), argb, magenta, {p, 0}},
         {"1-bit", packed(1, 0x40), argb, 0, {k, p}},
+        {"1-bit, two bytes", sixteen, argb, 0, lastLit},
         {"32-bit", wide, argb, 0, {p}},
         {"core header", core, argb, 0, {p}},
         // More entries than 8 bits can index: the first 256 are read.
