@@ -52,6 +52,7 @@ TEST(HiddenFaces, BackFacesHideOnlyWhereNothingLetsTheEyeIn) {
         {"closed box from below", Box(), {0, -6, 0}, true},
         {"three-cornered opening, eye in front", notched, {5, 4, 3}, true},
         {"three-cornered opening, eye behind", notched, {0, 0, -6}, false},
+        {"three-cornered opening, eye behind and aside", notched, {-3, -3, -3}, false},
         {"box inside out", Box(-1, true), {5, 4, 3}, false},
         {"open bottom, eye above", Box(3), {2, 6, 1}, true},
         {"open bottom, eye below", Box(3), {0, -6, 0}, false},
