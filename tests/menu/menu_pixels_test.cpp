@@ -42,9 +42,14 @@ protected:
                               std::initializer_list<std::tuple<int, int, int, const char*>> texts) {
         g_engine.BlendAlpha(), panel.SetPosition(MakeVector(0.5f, 0.5f, 0.0f));
         panel.Draw(), g_engine.BlendOff();
+        // Bold upright Arial in white, made straight from its GDI description.
         for (const auto& [height, x, y, text] : texts) {
-            TextFont font;
-            font.Create(height, 700, "Arial"), font.Draw(x, y, kMenuLit, text), font.Release();
+            HFONT gdi = CreateFontA(height, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+            ID3DXFont* font = nullptr;
+            RECT rect{x, y, 800, 600};
+            if (SUCCEEDED(D3DXCreateFont(g_pDevice, gdi, &font)))
+                font->DrawTextA(nullptr, text, -1, &rect, DT_LEFT | DT_TOP, 0xFFFFFFFFu), font->Release();
+            DeleteObject(gdi);
         }
     }
     std::unique_ptr<Menu> menu_;
