@@ -74,7 +74,7 @@ struct LoadedModel : Model {
     float At(int f, int t, int v, int axis) const { return (&frames[f][t].positions[v].x)[axis]; }
 };
 
-TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
+TEST(ContentModels, FramesFootprintsWheelsAndTexturesAreWhatTheGameDraws) {
     // Frames, and the half-length along z of what must fit a bus's footprint (0: no footprint).
     const std::map<std::string, std::pair<int, float>> models = {
         {"karosa.shd", {32, 19.2f}}, {"karosakol.shd", {32, 19.2f}}, {"karosaint.shd", {1, 19.2f}},
@@ -99,6 +99,7 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     EXPECT_TRUE(body.At(2, 0, 0, 0) != body.At(20, 0, 0, 0) && body.hi[2] - body.lo[2] > 2 * 19.2f - 4);
     // Wheels: a diameter of about 4.8 as the game loads and scales them, one turn over frames 2 to 31.
     const LoadedModel wheel("karosakol.shd");
+    WriteFileBytes("log.txt", "");
     g_resources.Load();
     EXPECT_NEAR((wheel.hi[1] - wheel.lo[1]) * g_resources.models[5].scale.y, 4.8f, 0.3f);
     // Only heights are stretched.
@@ -129,6 +130,27 @@ TEST(ContentModels, FramesFootprintsAndWheelsAreWhatTheGameAnimates) {
     const Vector3 selection = g_resources.models[12].scale, exit = g_resources.models[13].scale;
     EXPECT_TRUE(selection.x == 1.0f && selection.y == 1.0f && selection.z == 1.0f);
     EXPECT_TRUE(exit.x == 1.1f && exit.y == 1.1f && exit.z == 1.1f);
+    // Each slot wears a texture painted for its model (the log names both), and no two of the lot's
+    // buses or of the passing cars look alike.
+    const std::map<std::string, std::string> painterFor = {
+        {"karosa", "tex_bus"},         {"karosaint", "tex_interior"}, {"karosakol", "tex_wheel"},
+        {"ikarus", "tex_articulated"}, {"ikarusint", "tex_interior"}, {"elektr", "tex_trolleybus"},
+        {"Skoda", "tex_car"},          {"arrow", "tex_marker"},       {"zabrana1", "tex_barrier"},
+        {"zabrana2", "tex_barrier"}};
+    std::istringstream log(ReadFileBytes("log.txt"));
+    std::map<std::string, std::set<int>> worn;
+    std::string line, model;
+    int slots = 0;
+    while (std::getline(log, line)) {
+        if (line.rfind("  Subor: models/", 0) == 0) model = line.substr(16, line.size() - 20);
+        if (line.rfind("  Textura: ", 0) != 0) continue;
+        const int id = std::stoi(line.substr(11));
+        const auto spec = std::find_if(std::begin(kBitmapTable), std::end(kBitmapTable),
+                                       [&](const BitmapSpec& b) { return b.id == id; });
+        EXPECT_TRUE(spec != std::end(kBitmapTable) && spec->painter == painterFor.at(model)) << model << id;
+        worn[model].insert(id), ++slots;
+    }
+    EXPECT_TRUE(slots == 16 && worn["karosa"].size() == 4 && worn["Skoda"].size() == 3);
 }
 
 TEST(ContentScenes, EveryDetailParsesKeepsTheLotClearAndHasWhatTheTownNeeds) {
