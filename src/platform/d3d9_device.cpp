@@ -868,29 +868,6 @@ void GlDevice::ApplyUniforms() {
     CopyColor(m.Specular, b.materialSpecular);
     CopyColor(m.Emissive, b.materialEmissive);
     ColorToFloats(rs[D3DRS_AMBIENT], b.globalAmbient);
-    const DWORD fvf = tables_.fvf;
-    const bool pretransformed = (fvf & 0x00E) == D3DFVF_XYZRHW;
-    const bool lighting = rs[D3DRS_LIGHTING] != 0 && !pretransformed;
-    b.flags0[1] = lighting ? 1 : 0;
-    b.flags0[2] = rs[D3DRS_SPECULARENABLE] ? 1 : 0;
-    b.flags0[3] = rs[D3DRS_NORMALIZENORMALS] ? 1 : 0;
-    b.flags1[0] = pretransformed ? 1 : 0;
-    b.flags1[1] = ((fvf & D3DFVF_DIFFUSE) && rs[kRsColorVertex] && rs[kRsDiffuseMaterialSource] == 1) ? 1 : 0;
-    b.flags1[2] = rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT ? 1 : 0;
-    b.flags1[3] = rs[D3DRS_ALPHATESTENABLE] ? static_cast<int32_t>(rs[D3DRS_ALPHAFUNC])
-                                            : static_cast<int32_t>(D3DCMP_ALWAYS);
-    int32_t* stages[2][2] = {{b.stage0Color, b.stage0Alpha}, {b.stage1Color, b.stage1Alpha}};
-    for (int s = 0; s < 2; ++s) {
-        const DWORD* ts = tables_.stageStates[s];
-        stages[s][0][0] = static_cast<int32_t>(ts[D3DTSS_COLOROP]);
-        stages[s][0][1] = static_cast<int32_t>(ts[D3DTSS_COLORARG1]);
-        stages[s][0][2] = static_cast<int32_t>(ts[D3DTSS_COLORARG2]);
-        stages[s][0][3] = static_cast<int32_t>(ts[D3DTSS_TEXCOORDINDEX] & 0xFFFF);
-        stages[s][1][0] = static_cast<int32_t>(ts[D3DTSS_ALPHAOP]);
-        stages[s][1][1] = static_cast<int32_t>(ts[D3DTSS_ALPHAARG1]);
-        stages[s][1][2] = static_cast<int32_t>(ts[D3DTSS_ALPHAARG2]);
-        stages[s][1][3] = names[s] != 0 ? 1 : 0;
-    }
     b.misc[0] = static_cast<float>(width_);
     b.misc[1] = static_cast<float>(height_);
     b.misc[2] = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);

@@ -26,11 +26,6 @@ layout(std140) uniform FixedFunction {
     vec4 uLightDirection[8];
     vec4 uLightParams[8];
     ivec4 uFlags0;
-    ivec4 uFlags1;
-    ivec4 uStage0Color;
-    ivec4 uStage0Alpha;
-    ivec4 uStage1Color;
-    ivec4 uStage1Alpha;
     vec4 uMisc;
 };
 )";

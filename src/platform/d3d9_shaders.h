@@ -27,13 +27,8 @@ struct FixedFunctionBlock {
     float lightPosition[kMaxActiveLights][4];   // view space; w: 1 point, 0 directional
     float lightDirection[kMaxActiveLights][4];  // view space, towards the light
     float lightParams[kMaxActiveLights][4];     // range, attenuation 0, 1, 2
-    int32_t flags0[4];                          // light count, lighting, specular enable, normalize normals
-    int32_t flags1[4];       // pre-transformed, vertex has diffuse, flat shading, alpha function
-    int32_t stage0Color[4];  // op, arg1, arg2, texture coordinate index
-    int32_t stage0Alpha[4];  // op, arg1, arg2, texture bound
-    int32_t stage1Color[4];
-    int32_t stage1Alpha[4];
-    float misc[4];  // back-buffer width, height, alpha reference / 255, material power
+    int32_t flags0[4];  // light count; the other switches are compiled into the program (ProgramKey)
+    float misc[4];      // back-buffer width, height, alpha reference / 255, material power
 };
 
 // The switches compiled into one variant of the program (see BuildFixedFunctionProgram for their
