@@ -95,6 +95,9 @@ TEST_F(Screens, OptionsButtonsLightUpOutToTheirSideEdges) {
         MouseAtVirtual(p.x, p.y), Frame();
         EXPECT_EQ(menu_->optionsHover, p.hover) << p.x << "," << p.y;
     }
+    // The value under the pointer is drawn lit, the others dimmed.
+    MouseAtVirtual(577.0f, 225.0f), Frame();
+    EXPECT_TRUE(menu_->screenValue.color.r == kMenuLit.r && menu_->soundValue.color.r == kMenuDimmed.r);
 }
 
 // The state right after a level was started from the main menu.
